@@ -26,11 +26,15 @@ endfunction()
 # ORVANE_SOURCE_DIR and ORVANE_BINARY_DIR; Qt tests run offscreen.
 function(orvane_test name)
   cmake_parse_arguments(ARG "QT" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
   if(ARG_QT)
+    # Qt tests share one application object made by their own main().
+    add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/qt_main.cpp)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Widgets GTest::gtest GTest::gmock)
+  else()
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   endif()
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${name} PRIVATE
     ORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     ORVANE_BINARY_DIR="${PROJECT_BINARY_DIR}")
