@@ -1,14 +1,10 @@
 #include "data/settings.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <csignal>
 #include <fstream>
 #include <sstream>
 
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_dir.h"
 
 using namespace orvane;
@@ -299,19 +295,8 @@ TEST(SettingsWrite, FailureKeepsTheOldFile) {
     TempDir dir;
     std::string path = dir.file("OV.INI");
     std::ofstream(path) << "TITLE BAR: YES\n";
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{64, 64};  // smaller than the settings text
-        setrlimit(RLIMIT_FSIZE, &limit);
-        Settings s;
-        _exit(s.write(path) ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    Settings big;
+    EXPECT_EQ(resultUnderFileSizeLimit([&] { return big.write(path); }, 64), false);
     EXPECT_EQ(slurp(path), "TITLE BAR: YES\n");
     Settings s;
     EXPECT_FALSE(s.write(dir.file("missing/OV.INI")));
