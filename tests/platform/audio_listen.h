@@ -13,7 +13,7 @@
 namespace orvane::test {
 
 inline constexpr int kTestRate = 48000;
-inline constexpr float kAudible = 0.01f;   // -40 dB: clearly heard
+inline constexpr float kAudible = 0.005f;  // -46 dB: clearly heard
 inline constexpr float kSilent = 0.0005f;  // -66 dB: nothing heard
 
 inline AudioFormat floatStereo(int rate = kTestRate) {
