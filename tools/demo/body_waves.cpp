@@ -34,7 +34,7 @@ double arrivalDepth(double catalogueDepth) {
     return tableColumnDepth(depthColumn(static_cast<float>(catalogueDepth)));
 }
 
-double bodyWaveScale(double magnitude) { return std::pow(10.0, std::min(magnitude, 8.0) - 6.0); }
+double bodyWaveScale(double magnitude) { return 2.0 * std::pow(10.0, std::min(magnitude, 8.0) - 6.0); }
 
 std::vector<PhaseArrival> bodyWaveArrivals(double distance, double depth, double magnitude) {
     const double a0 = bodyWaveScale(magnitude);

@@ -59,7 +59,7 @@ private:
 // then ringing down over a couple of cycles.
 double pulse(double tau, double period) {
     if (tau < 0 || tau > 4.0 * period) return 0;
-    double onset = 1.0 - std::exp(-tau / (0.08 * period));
+    double onset = 1.0 - std::exp(-tau / (0.04 * period));
     return onset * std::sin(2.0 * std::numbers::pi * tau / period) * std::exp(-tau / period);
 }
 
@@ -118,13 +118,21 @@ void surfaceTrain(const SeismogramRequest& request, double base, double span, do
         // Taper the first and last tenth of the train.
         double u = (t - first) / (last - first);
         double taper = std::min({1.0, u / 0.1, (1.0 - u) / 0.1});
-        double a = amplitude * source * attenuation * taper * std::sqrt(period / 20.0);
+        // Ground velocity is largest for periods of 20 to 30 seconds.
+        double band = std::log(period / 25.0) / 0.6;
+        double a = amplitude * source * attenuation * taper * std::exp(-0.5 * band * band);
         wave[k] += a * std::sin(phase);
         quadrature[k] += a * std::cos(phase);
     }
 }
 
 }  // namespace
+
+double surfaceWaveScale(double magnitude) {
+    // Body waves saturate at magnitude 8; surface waves keep growing a little
+    // longer, so great earthquakes are dominated by them, as on real records.
+    return 1.5 * std::pow(10.0, std::min(magnitude, 8.0) - 6.0) * std::pow(10.0, 0.5 * (std::min(magnitude, 9.2) - 7.8));
+}
 
 double bodyWavePeriod(double magnitude) { return std::clamp(2.0 + 2.0 * (magnitude - 6.0), 1.5, 8.0); }
 
@@ -166,9 +174,8 @@ ThreeComponents synthesize(const SeismogramRequest& request) {
 
     if (request.surfaceWaves) {
         // Surface waves weaken with depth: they are made near the surface.
-        const double sizeFactor = std::pow(10.0, std::min(request.magnitude, 8.7) - 6.0);
         const double spreading = 1.0 / std::sqrt(std::max(std::sin(request.distance * kRadians), 0.05));
-        const double amplitude = 6.0 * sizeFactor * spreading * std::exp(-request.depth / 60.0);
+        const double amplitude = surfaceWaveScale(request.magnitude) * spreading * std::exp(-request.depth / 60.0);
         std::vector<double> rayleigh(n, 0.0), rayleighQ(n, 0.0), love(n, 0.0), loveQ(n, 0.0);
         surfaceTrain(request, 3.0, 1.05, amplitude, rayleigh, rayleighQ);
         surfaceTrain(request, 3.4, 1.05, 0.8 * amplitude, love, loveQ);

@@ -49,6 +49,10 @@ struct ThreeComponents {
 /// earthquakes (a larger fault takes longer to break).
 double bodyWavePeriod(double magnitude);
 
+/// Size of the surface waves 90 degrees away from a shallow focus, in the
+/// units of the noise (whose RMS is 1).
+double surfaceWaveScale(double magnitude);
+
 /// Group velocities of the fundamental-mode surface waves, km/s, for a
 /// period in seconds: rising with period (longer waves reach deeper, faster
 /// rock), Rayleigh from 3.0 to about 4.0, Love from 3.4 to about 4.4.
