@@ -1,15 +1,11 @@
 #include "data/files.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -141,19 +137,8 @@ TEST(AtomicWrite, FullDiskLeavesTheOldFileUntouched) {
     fs::path file = dir.path() / "data.evt";
     writeFile(file, "precious");
     std::string big(1 << 16, 'y');
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // A file-size limit makes the write fail the way a full disk does.
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{1024, 1024};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        _exit(writeFileAtomically(file.string(), big) ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1) << "the write must report its failure";
+    EXPECT_EQ(resultUnderFileSizeLimit([&] { return writeFileAtomically(file.string(), big); }, 1024),
+              false);
     EXPECT_EQ(slurp(file), "precious");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }

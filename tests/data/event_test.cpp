@@ -1,0 +1,268 @@
+#include "data/event.h"
+
+#include <gtest/gtest.h>
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/file_size_limit.h"
+#include "tests/support/temp_dir.h"
+
+using namespace orvane;
+
+namespace {
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+Event readText(const TempDir& dir, const std::string& text, const std::string& name = "x.evt") {
+    std::ofstream(dir.file(name), std::ios::binary) << text;
+    return Event(dir.file(name));
+}
+
+const char* const kNorthridge =
+    "EVENT NAME: Northridge, California\n"
+    "EVENT LATITUDE:    34.2130\n"
+    "EVENT LONGITUDE:  -118.5370\n"
+    "EVENT DEPTH:       18.4\n"
+    "EVENT MAGNITUDE:    6.7\n"
+    "EVENT DATE: 1994/01/17\n"
+    "ORIGIN TIME: 12:30:55.4\n"
+    "TIME ACCELERATION: 20\n"
+    "TIME WINDOW: 1800\n"
+    "TIME LIMIT: 3600\n"
+    "VIEW ANGLE: 240\n"
+    "STATION FILE: ANMO.BHZ\n"
+    "STATION FILE: HRV.BHZ\n";
+
+}  // namespace
+
+TEST(EventDefaults, DefaultEventAndItsDerivedFields) {
+    Event e;
+    EXPECT_EQ(e.name, "Event Name");
+    EXPECT_EQ(e.fileName, "1990010100.EVT");
+    EXPECT_EQ(e.date, "1990/01/01");
+    EXPECT_EQ(e.displayDate, "Jan. 1, 1990");
+    EXPECT_EQ(e.originTime, "00:00:00.0");
+    EXPECT_EQ(e.timeWindow, 1800);
+    EXPECT_EQ(e.viewAngle, 180);
+    EXPECT_EQ(e.timeAcceleration, 20);
+    EXPECT_EQ(e.timeLimit, 1800);
+    EXPECT_EQ(e.year, 1990);
+    EXPECT_EQ(e.dataDirectory(), "1990010100");
+}
+
+TEST(EventRead, AFullFileAndItsDerivedDate) {
+    TempDir dir;
+    Event e = readText(dir, kNorthridge);
+    EXPECT_EQ(e.name, "Northridge, California");
+    EXPECT_FLOAT_EQ(e.latitude, 34.213f);
+    EXPECT_FLOAT_EQ(e.longitude, -118.537f);
+    EXPECT_FLOAT_EQ(e.depth, 18.4f);
+    EXPECT_FLOAT_EQ(e.magnitude, 6.7f);
+    EXPECT_EQ(e.displayDate, "Jan. 17, 1994");
+    EXPECT_EQ(e.year, 1994);
+    EXPECT_EQ(e.month, 1);
+    EXPECT_EQ(e.day, 17);
+    EXPECT_EQ(e.hour, 12);
+    EXPECT_EQ(e.minute, 30);
+    EXPECT_FLOAT_EQ(e.second, 55.4f);
+    EXPECT_EQ(e.timeLimit, 3600);
+    EXPECT_EQ(e.viewAngle, 240);
+    ASSERT_EQ(e.stationFiles.size(), 2u);
+    EXPECT_EQ(e.stationFiles[0].fileName, "ANMO.BHZ");
+    EXPECT_EQ(e.fileName, dir.file("x.evt"));
+    EXPECT_EQ(e.dataDirectory(), dir.file("x"));
+}
+
+TEST(EventRead, LowerCaseKeysReadTheSame) {
+    TempDir dir;
+    std::string lower;
+    for (char c : std::string(kNorthridge)) lower.push_back(static_cast<char>(std::tolower(c)));
+    Event a = readText(dir, kNorthridge, "a.evt");
+    Event b = readText(dir, lower, "b.evt");
+    EXPECT_FLOAT_EQ(a.latitude, b.latitude);
+    EXPECT_EQ(a.date, b.date);
+    EXPECT_EQ(a.originTime, b.originTime);
+    EXPECT_EQ(a.timeLimit, b.timeLimit);
+    EXPECT_EQ(b.name, "northridge, california");  // the name keeps its case
+    ASSERT_EQ(b.stationFiles.size(), 2u);
+    EXPECT_EQ(b.stationFiles[0].fileName, "ANMO.BHZ");  // held in upper case
+}
+
+TEST(EventRead, TimeLimitDefaultsDifferBetweenReadAndDefaultEvents) {
+    TempDir dir;
+    EXPECT_EQ(readText(dir, "EVENT NAME: No limit\n").timeLimit, 7200);
+    EXPECT_EQ(Event().timeLimit, 1800);
+}
+
+TEST(EventRead, UnreadableFileLeavesOnlyTheFirstStep) {
+    TempDir dir;
+    Event e(dir.file("absent.evt"));
+    EXPECT_TRUE(e.fileName.empty());
+    EXPECT_EQ(e.timeLimit, 7200);
+    EXPECT_TRUE(e.stationFiles.empty());
+    EXPECT_TRUE(e.labelBox.empty());
+    Event none(static_cast<const char*>(nullptr));
+    EXPECT_TRUE(none.fileName.empty());
+    EXPECT_FALSE(none.writeOwn());  // nowhere to write
+    Event directory(dir.path().string());
+    EXPECT_TRUE(directory.fileName.empty());
+}
+
+TEST(EventRead, FieldsAreCutAndMalformedNumbersIgnored) {
+    TempDir dir;
+    Event e = readText(dir,
+                       "EVENT NAME: " + std::string(60, 'n') + "\n"
+                       "EVENT LATITUDE: north\n"
+                       "EVENT DEPTH: nan\n"
+                       "EVENT MAGNITUDE: 1e999\n"
+                       "TIME WINDOW: 99999999999\n"
+                       "STATION FILE: averyveryverylongfilename.bhz\n"
+                       "EVENT DATE: 2004/0x/17\n");
+    EXPECT_EQ(e.name, std::string(39, 'n'));
+    EXPECT_FLOAT_EQ(e.latitude, 0.0f);
+    EXPECT_FLOAT_EQ(e.depth, 0.0f);
+    EXPECT_FLOAT_EQ(e.magnitude, 0.0f);
+    EXPECT_EQ(e.timeWindow, 1800);
+    ASSERT_EQ(e.stationFiles.size(), 1u);
+    EXPECT_EQ(e.stationFiles[0].fileName, "AVERYVERYVERYLO");
+    EXPECT_EQ(e.year, 2004);
+    EXPECT_EQ(e.month, 0);  // scanned up to the malformed part
+    EXPECT_EQ(e.day, 1);    // left as it was
+    EXPECT_EQ(e.displayDate, ". 1, 2004");
+}
+
+TEST(EventRead, BinaryJunkNulsAndLongLinesAreHarmless) {
+    TempDir dir;
+    std::string junk;
+    for (int i = 0; i < 10000; ++i) junk.push_back(static_cast<char>((i * 131 + 7) % 256));
+    Event e = readText(dir, junk + "\n" + std::string("EVENT DEPTH: \0 99\n", 18) +
+                                std::string(300, 'z') + "\nEVENT MAGNITUDE: 7.5\r\n");
+    EXPECT_FLOAT_EQ(e.depth, 0.0f);
+    EXPECT_FLOAT_EQ(e.magnitude, 7.5f);
+}
+
+TEST(EventRead, ManyStationFilesAreAllKept) {
+    TempDir dir;
+    std::string text = "EVENT NAME: Busy\n";
+    for (int i = 0; i < 500; ++i) text += "STATION FILE: S" + std::to_string(i) + ".BHZ\n";
+    EXPECT_EQ(readText(dir, text).stationFiles.size(), 500u);
+}
+
+TEST(EventWrite, FormatOfEveryLine) {
+    TempDir dir;
+    Event e = readText(dir, kNorthridge);
+    e.fileName = dir.file("out.evt");
+    ASSERT_TRUE(e.writeOwn());
+    EXPECT_EQ(slurp(dir.file("out.evt")), kNorthridge);
+}
+
+TEST(EventWrite, StationListGivesUsedComponentsZFirst) {
+    TempDir dir;
+    Event e;
+    e.fileName = dir.file("s.evt");
+    Station a;
+    a.stationCode = "XYZ";
+    a.componentFile = {"XYZ.BHZ", "XYZ.BHN", "XYZ.BHE"};
+    a.available = {true, true, true};
+    a.used = {true, false, true};
+    Station b;
+    b.componentFile = {"B.BHZ", "B.BHN", "B.BHE"};
+    b.used = {false, true, false};
+    ASSERT_TRUE(e.write({a, b}));
+    Event back(dir.file("s.evt"));
+    ASSERT_EQ(back.stationFiles.size(), 3u);
+    EXPECT_EQ(back.stationFiles[0].fileName, "XYZ.BHZ");
+    EXPECT_EQ(back.stationFiles[1].fileName, "XYZ.BHE");
+    EXPECT_EQ(back.stationFiles[2].fileName, "B.BHN");
+}
+
+TEST(EventWrite, RoundTripOfEveryStoredField) {
+    TempDir dir;
+    Event e;
+    e.name = "Bolivia, deep focus";
+    e.latitude = -13.841f;
+    e.longitude = -67.553f;
+    e.depth = 631.3f;
+    e.magnitude = 8.2f;
+    e.year = 1994;
+    e.month = 6;
+    e.day = 9;
+    e.hour = 0;
+    e.minute = 33;
+    e.second = 16.2f;
+    e.timeAcceleration = 40;
+    e.timeWindow = 900;
+    e.timeLimit = 5000;
+    e.viewAngle = 90;
+    e.refreshTexts();
+    EXPECT_EQ(e.fileName, "1994060900.evt");
+    EXPECT_EQ(e.date, "1994/06/09");
+    EXPECT_EQ(e.originTime, "00:33:16.2");
+    EXPECT_EQ(e.displayDate, "Jun. 9, 1994");
+    e.fileName = dir.file(e.fileName);
+    e.stationFiles.resize(1);
+    e.stationFiles[0].fileName = "LPAZ.BHZ";
+    ASSERT_TRUE(e.writeOwn());
+    Event r(e.fileName);
+    EXPECT_EQ(r.name, e.name);
+    EXPECT_NEAR(r.latitude, e.latitude, 1e-4);
+    EXPECT_NEAR(r.longitude, e.longitude, 1e-4);
+    EXPECT_NEAR(r.depth, e.depth, 0.05);
+    EXPECT_NEAR(r.magnitude, e.magnitude, 0.05);
+    EXPECT_EQ(r.date, e.date);
+    EXPECT_EQ(r.displayDate, e.displayDate);
+    EXPECT_EQ(r.originTime, e.originTime);
+    EXPECT_EQ(r.minute, 33);
+    EXPECT_FLOAT_EQ(r.second, 16.2f);
+    EXPECT_EQ(r.timeAcceleration, 40);
+    EXPECT_EQ(r.timeWindow, 900);
+    EXPECT_EQ(r.timeLimit, 5000);
+    EXPECT_EQ(r.viewAngle, 90);
+    ASSERT_EQ(r.stationFiles.size(), 1u);
+    EXPECT_EQ(r.stationFiles[0].fileName, "LPAZ.BHZ");
+}
+
+TEST(EventWrite, SaveAsNewNamesTheFileAfterDateAndHour) {
+    TempDir dir;
+    Event e = readText(dir, kNorthridge);
+    ScopedCurrentDir here(dir.path());
+    ASSERT_TRUE(e.saveAsNew());
+    EXPECT_EQ(e.fileName, "1994011712.evt");
+    EXPECT_EQ(Event("1994011712.evt").name, "Northridge, California");
+}
+
+TEST(EventWrite, FailureKeepsTheOldFile) {
+    TempDir dir;
+    Event e = readText(dir, kNorthridge, "keep.evt");
+    const std::string before = slurp(dir.file("keep.evt"));
+    e.name = "Changed";
+    EXPECT_EQ(resultUnderFileSizeLimit([&] { return e.writeOwn(); }, 100), false);
+    EXPECT_EQ(slurp(dir.file("keep.evt")), before);
+}
+
+TEST(EventTexts, MonthsOutsideTheYearHaveNoAbbreviation) {
+    EXPECT_STREQ(monthAbbreviation(0), "");
+    EXPECT_STREQ(monthAbbreviation(12), "Dec");
+    EXPECT_STREQ(monthAbbreviation(13), "");
+    EXPECT_STREQ(monthAbbreviation(-5), "");
+    Event e;
+    e.month = 99;
+    e.refreshTexts();
+    EXPECT_EQ(e.displayDate, ". 1, 1990");
+    EXPECT_EQ(e.date, "1990/99/01");
+}
+
+TEST(EventTexts, HugeNumbersStayWithinTheTextWidths) {
+    Event e;
+    e.year = -1;
+    e.hour = 2000000000;
+    e.refreshTexts();
+    EXPECT_LE(e.date.size(), Event::kTextWidth);
+    EXPECT_LE(e.originTime.size(), Event::kTextWidth);
+    EXPECT_LE(e.displayDate.size(), Event::kTextWidth);
+}
