@@ -7,36 +7,17 @@
 #include "platform/drawing_context.h"
 #include "platform/fonts.h"
 #include "platform/memory_surface.h"
+#include "pixel_probe.h"
 
 namespace orvane {
 namespace {
 
 using namespace colours;
 
-// Inclusive bounding box of the pixels that differ from `ground`.
-struct Box {
-    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
-    bool empty() const { return right < 0; }
-};
+using test::Box;
+using test::inkBox;
 
-Box inkBox(const QImage& image, Colour ground = kWhite, Rect area = {0, 0, 1 << 30, 1 << 30}) {
-    Box b;
-    QRgb g = qRgb(ground.red, ground.green, ground.blue);
-    for (int y = std::max(0, area.top); y < std::min(image.height(), area.bottom); ++y)
-        for (int x = std::max(0, area.left); x < std::min(image.width(), area.right); ++x)
-            if ((image.pixel(x, y) & 0xffffff) != (g & 0xffffff)) {
-                b.left = std::min(b.left, x);
-                b.top = std::min(b.top, y);
-                b.right = std::max(b.right, x);
-                b.bottom = std::max(b.bottom, y);
-            }
-    return b;
-}
-
-Colour at(const MemorySurface& s, int x, int y) {
-    QRgb v = s.bitmap().pixel(x, y);
-    return {std::uint8_t(qRed(v)), std::uint8_t(qGreen(v)), std::uint8_t(qBlue(v))};
-}
+Colour at(const MemorySurface& s, int x, int y) { return test::colourAt(s.bitmap(), x, y); }
 
 class DrawingContextTest : public ::testing::Test {
 protected:
