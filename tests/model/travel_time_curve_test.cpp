@@ -37,15 +37,14 @@ std::string fullTable(int lines = kCurveEntries) {
 }
 
 class TravelTimeCurveFile : public ::testing::Test {
-protected:
+  protected:
     TravelTimeCurve load(const std::string& text, float depth, const std::string& phase = "P") {
         {
             std::ofstream out(dir.file(phase + ".JB"), std::ios::binary);
             out << text;
         }
-        return loadTravelTimeCurve(phase, depth, [this](const std::string& name) {
-            return dir.file(name);
-        });
+        return loadTravelTimeCurve(phase, depth,
+                                   [this](const std::string& name) { return dir.file(name); });
     }
     TempDir dir;
 };
@@ -74,7 +73,8 @@ TEST(DepthColumn, BadDepthsClampToTheTable) {
 }
 
 TEST_F(TravelTimeCurveFile, ReadsTheColumnOfTheDepthRounded) {
-    for (auto [depth, column] : {std::pair{10.0f, 0}, std::pair{100.0f, 2}, std::pair{900.0f, 13}}) {
+    for (auto [depth, column] :
+         {std::pair{10.0f, 0}, std::pair{100.0f, 2}, std::pair{900.0f, 13}}) {
         TravelTimeCurve curve = load(fullTable(), depth);
         ASSERT_EQ(curve.count, kCurveEntries);
         ASSERT_EQ(curve.times.size(), static_cast<std::size_t>(kCurveEntries));
@@ -96,9 +96,8 @@ TEST_F(TravelTimeCurveFile, RoundsHalvesUpwards) {
 }
 
 TEST_F(TravelTimeCurveFile, MissingTableGivesNoCurve) {
-    TravelTimeCurve curve = loadTravelTimeCurve("SS", 10, [this](const std::string& name) {
-        return dir.file(name);
-    });
+    TravelTimeCurve curve =
+        loadTravelTimeCurve("SS", 10, [this](const std::string& name) { return dir.file(name); });
     EXPECT_EQ(curve.count, 0);
     EXPECT_TRUE(curve.times.empty());
     EXPECT_EQ(interpolateTable(curve.keys(), curveDistances(), curve.count, 100), 0);
@@ -134,13 +133,13 @@ TEST_F(TravelTimeCurveFile, ShortTableEndsEarly) {
 
 TEST_F(TravelTimeCurveFile, UnreadableLinesGiveZeroAndStillCount) {
     std::string text = tableLine(0, {10}) + "\n" +  // 0: fine
-                       "\n" +                        // 1: blank
-                       "  2\n" +                     // 2: short
-                       "    3    abc\n" +            // 3: not a number
-                       "    4    nan\n" +            // 4: NaN is no time
-                       "    5    inf\n" +            // 5: nor is infinity
-                       "    6  1e999\n" +            // 6: out of range
-                       tableLine(7, {80}) + "\n";    // 7: fine again
+                       "\n" +                       // 1: blank
+                       "  2\n" +                    // 2: short
+                       "    3    abc\n" +           // 3: not a number
+                       "    4    nan\n" +           // 4: NaN is no time
+                       "    5    inf\n" +           // 5: nor is infinity
+                       "    6  1e999\n" +           // 6: out of range
+                       tableLine(7, {80}) + "\n";   // 7: fine again
     TravelTimeCurve curve = load(text, 10);
     ASSERT_EQ(curve.count, 8);
     EXPECT_EQ(curve.times[0], 10);
@@ -223,8 +222,7 @@ TEST(InterpolateTable, BadArgumentsStayInBounds) {
     // A count beyond the arrays is limited to them.
     EXPECT_EQ(interpolateTable(keys, values, 1000, 20), 2);
     EXPECT_EQ(interpolateTable(keys, std::span<const float>(values).first(2), 1000, 15), 0);
-    EXPECT_FLOAT_EQ(interpolateTable(keys, std::span<const float>(values).first(2), 1000, 5),
-                    0.5f);
+    EXPECT_FLOAT_EQ(interpolateTable(keys, std::span<const float>(values).first(2), 1000, 5), 0.5f);
     EXPECT_EQ(interpolateTable({}, {}, 5, 1), 0);
 }
 

@@ -1,0 +1,283 @@
+#include "tools/demo/demo_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cmath>
+#include <cstdio>
+#include <set>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "data/event.h"
+#include "data/files.h"
+#include "data/settings.h"
+#include "tools/demo/midi_writer.h"
+#include "tools/demo/texts.h"
+#include "tests/support/temp_dir.h"
+
+namespace orvane {
+namespace {
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// One demonstration directory for the whole suite: building it is the
+// expensive part.
+class DemoDirectory : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = new TempDir;
+        std::string error;
+        built_ = buildDemoDirectory(dir_->path().string(), defaultDemoOptions(), error);
+        error_ = error;
+    }
+    static void TearDownTestSuite() {
+        delete dir_;
+        dir_ = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(built_) << error_; }
+    static std::string file(const std::string& name) { return dir_->file(name); }
+
+    static TempDir* dir_;
+    static bool built_;
+    static std::string error_;
+};
+TempDir* DemoDirectory::dir_ = nullptr;
+bool DemoDirectory::built_ = false;
+std::string DemoDirectory::error_;
+
+TEST_F(DemoDirectory, EventFilesReadBackAsPlanned) {
+    auto planned = planEvents(defaultDemoOptions());
+    ASSERT_GE(planned.size(), 6u);
+    for (const PlannedEvent& p : planned) {
+        Event read(file(p.event.fileName));
+        ASSERT_FALSE(read.fileName.empty()) << p.event.fileName;
+        EXPECT_EQ(read.name, p.event.name);
+        EXPECT_NEAR(read.latitude, p.source->latitude, 1e-4);
+        EXPECT_NEAR(read.longitude, p.source->longitude, 1e-4);
+        EXPECT_NEAR(read.depth, p.source->depth, 0.05);
+        EXPECT_NEAR(read.magnitude, p.source->magnitude, 0.05);
+        EXPECT_EQ(read.year, p.source->year);
+        EXPECT_EQ(read.month, p.source->month);
+        EXPECT_EQ(read.day, p.source->day);
+        EXPECT_EQ(read.hour, p.source->hour);
+        EXPECT_EQ(read.minute, p.source->minute);
+        EXPECT_NEAR(read.second, p.source->second, 0.051);
+        EXPECT_EQ(read.timeAcceleration, 20);
+        EXPECT_EQ(read.timeWindow, 1800);
+        EXPECT_EQ(read.timeLimit, p.event.timeLimit);
+        EXPECT_EQ(read.viewAngle % 45, 0);
+        // Named by the origin date and hour, the way the maintenance program names new files.
+        EXPECT_EQ(p.event.fileName, eventFileName(p.source->year, p.source->month, p.source->day, p.source->hour));
+        ASSERT_EQ(read.stationFiles.size(), p.event.stationFiles.size());
+        EXPECT_GE(read.stationFiles.size(), 6u);
+        for (std::size_t i = 0; i < read.stationFiles.size(); ++i) {
+            EXPECT_EQ(read.stationFiles[i].fileName, p.event.stationFiles[i].fileName);
+            EXPECT_LE(read.stationFiles[i].fileName.size(), Event::kStationFileWidth);
+            EXPECT_EQ(read.stationFiles[i].fileName.substr(read.stationFiles[i].fileName.size() - 4), ".BHZ");
+        }
+        EXPECT_TRUE(std::filesystem::is_directory(file(p.event.dataDirectory())));
+        EXPECT_TRUE(std::filesystem::exists(file(p.event.dataDirectory() + "/EVT.INF")));
+    }
+}
+
+TEST_F(DemoDirectory, ViewAngleFacesTheEpicentreAndTimeLimitCoversTheSurfaceWaves) {
+    for (const PlannedEvent& p : planEvents(defaultDemoOptions())) {
+        double off = std::fabs(std::remainder(p.source->longitude - p.event.viewAngle, 360.0));
+        EXPECT_LE(off, 22.5) << p.source->name;
+        double farthest = 0;
+        for (const auto& s : p.stations)
+            for (const auto& f : p.event.stationFiles)
+                if (f.fileName == std::string(s.station->code) + ".BHZ") farthest = std::max(farthest, s.distance);
+        // The slower surface wave (0.03058 degrees a second) reaches the farthest shown station in time.
+        EXPECT_GT(p.event.timeLimit, farthest / 0.03058) << p.source->name;
+        EXPECT_LT(p.event.timeLimit, 32767);
+    }
+    EXPECT_EQ(facingViewAngle(142.4), 135);
+    EXPECT_EQ(facingViewAngle(160), 180);
+    EXPECT_EQ(facingViewAngle(-67.5), 270);  // halfway rounds away from zero
+    EXPECT_EQ(facingViewAngle(-179), 180);
+    EXPECT_EQ(facingViewAngle(-20), 0);
+}
+
+TEST_F(DemoDirectory, SettingsKeepTheDefaultsAndNameTheTutorialEvent) {
+    Settings read;
+    read.read(file("OV.INI"));
+    Settings defaults;
+    EXPECT_EQ(read.text(), [&] {
+        defaults.tutorialEvent = toEvent(tutorialEvent()).fileName;
+        return defaults.text();
+    }());
+    EXPECT_TRUE(std::filesystem::exists(file(read.tutorialEvent)));
+}
+
+TEST_F(DemoDirectory, StationFileHasFixedColumnsForEveryStationUsed) {
+    std::ifstream in(file("ZOZERO.STA"));
+    std::string line;
+    std::set<std::string> codes;
+    std::regex position(R"((\d+\.\d{4})([NS]) (\d+\.\d{4})([EW]))");
+    while (std::getline(in, line)) {
+        ASSERT_LE(line.size(), 89u);
+        ASSERT_GT(line.size(), 41u);
+        std::string code = line.substr(0, 8);
+        code = code.substr(0, code.find(' '));
+        codes.insert(code);
+        EXPECT_EQ(line[39], ' ');
+        EXPECT_NE(line[40], ' ');
+        std::smatch m;
+        std::string rest = line.substr(40);
+        ASSERT_TRUE(std::regex_match(rest, m, position)) << line;
+    }
+    for (const PlannedEvent& p : planEvents(defaultDemoOptions()))
+        for (const auto& s : p.stations) EXPECT_TRUE(codes.count(std::string(s.station->code))) << s.station->code;
+    EXPECT_EQ(stationDescriptionLine("ANMO", "Albuquerque, New Mexico, USA", 34.9459, -106.4572),
+              "ANMO    Albuquerque, New Mexico, USA    34.9459N 106.4572W\n");
+    // A name longer than its 31 columns is cut, so the position still starts in column 41.
+    std::string cut = stationDescriptionLine("BFO", "Black Forest Observatory, Germany", 48.3301, 8.3296);
+    EXPECT_EQ(cut.substr(40), "48.3301N 8.3296E\n");
+    EXPECT_EQ(stationDescriptionLine("X", "Y", -0.5, -0.25).substr(40), "0.5000S 0.2500W\n");
+}
+
+TEST_F(DemoDirectory, TutorialListScansAndNamesExistingTopics) {
+    std::FILE* list = std::fopen(file("tutorial.txt").c_str(), "r");
+    ASSERT_TRUE(list);
+    char line[40];
+    std::vector<TutorialStep> read;
+    while (std::fgets(line, sizeof line, list)) {
+        unsigned showAfter = 0, waitLimit = 0;
+        char topic[16] = {};
+        ASSERT_EQ(std::sscanf(line, "%u %u %15s", &showAfter, &waitLimit, topic), 3) << line;
+        ASSERT_NE(std::string(line).back(), '\0');
+        EXPECT_EQ(std::string(line).back(), '\n') << "line longer than the 39 characters read";
+        read.push_back({showAfter, waitLimit, topic});
+    }
+    std::fclose(list);
+    auto steps = tutorialSteps();
+    ASSERT_EQ(read.size(), steps.size());
+    ASSERT_GE(read.size(), 8u);
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        EXPECT_EQ(read[i].showAfter, steps[i].showAfter);
+        EXPECT_EQ(read[i].waitLimit, steps[i].waitLimit);
+        EXPECT_EQ(read[i].topic, steps[i].topic);
+        EXPECT_TRUE(std::filesystem::exists(file(read[i].topic))) << read[i].topic;
+        if (i > 1) {
+            EXPECT_GT(read[i].showAfter, read[i - 1].showAfter);
+        }
+    }
+    // Guided mode shows entries 1 .. n-2 while the clock runs; the last only
+    // ends the tour, which must come before the tutorial event's run ends.
+    Event tour(file(toEvent(tutorialEvent()).fileName));
+    EXPECT_LT(static_cast<int>(read.back().showAfter), tour.timeLimit);
+}
+
+// Paragraph text as the information windows prepare it: every line below
+// their 99-character read, and a more-tag that names an existing file of at
+// most 16 characters.
+void expectInformationText(const std::string& path, const std::string& directory) {
+    std::string text = readAll(path);
+    ASSERT_FALSE(text.empty()) << path;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) EXPECT_LT(line.size(), 99u) << path << ": " << line;
+    std::size_t tag = text.find('<');
+    while (tag != std::string::npos && (text.compare(tag, 4, "<PRE") == 0 || text.compare(tag, 5, "</PRE") == 0))
+        tag = text.find('<', tag + 1);
+    if (tag != std::string::npos && text.compare(tag, 5, "<more") == 0) {
+        std::size_t open = text.find('"', tag), close = text.find('"', open + 1);
+        ASSERT_NE(close, std::string::npos) << path;
+        std::string more = text.substr(open + 1, close - open - 1);
+        EXPECT_LE(more.size(), 16u) << more;
+        EXPECT_TRUE(std::filesystem::exists(joinPath(directory, more))) << path << " names " << more;
+    }
+}
+
+TEST_F(DemoDirectory, InformationTextsAreInTheViewerFormat) {
+    const std::string top = dir_->path().string();
+    for (const char* name : {"MAP_EV.INF", "MAP_ST.INF", "3D.INF", "XS.INF", "SEIS.INF"}) {
+        EXPECT_TRUE(std::filesystem::exists(file(name))) << name;
+        expectInformationText(file(name), top);
+    }
+    for (const TextFile& t : informationTexts()) expectInformationText(file(t.name), top);
+    for (const TextFile& t : tutorialTopics()) expectInformationText(file(t.name), top);
+    for (const PlannedEvent& p : planEvents(defaultDemoOptions())) {
+        std::string path = file(p.event.dataDirectory() + "/EVT.INF");
+        // "More..." files are opened from the working directory, not the event's.
+        expectInformationText(path, top);
+        std::string text = readAll(path);
+        EXPECT_NE(text.find("synthetic"), std::string::npos);
+        EXPECT_NE(text.find("mseed2sac"), std::string::npos);
+        EXPECT_NE(text.find(std::string(p.source->name).substr(0, 10)), std::string::npos);
+    }
+}
+
+TEST(WrapText, KeepsParagraphsAndPreformattedBlocks) {
+    std::string longLine(30, 'a');
+    std::string text = longLine + " " + longLine + " " + longLine + "\n\n<PRE>\n" + std::string(90, 'b') + "\n</PRE>\n";
+    std::string wrapped = wrapText(text, 76);
+    EXPECT_EQ(wrapped, longLine + " " + longLine + "\n" + longLine + "\n\n<PRE>\n" + std::string(90, 'b') + "\n</PRE>\n");
+    // A word longer than the width stands alone rather than being lost.
+    EXPECT_EQ(wrapText(std::string(100, 'c') + " d", 76), std::string(100, 'c') + "\nd\n");
+}
+
+TEST_F(DemoDirectory, HelpPagesForEveryTopicWithWorkingLinks) {
+    for (int topic : {1002, 1005, 1015, 1016, 1019, 1020, 1024, 1026, 1029}) {
+        std::string page = readAll(file(std::string(kHelpFolder) + "/" + std::to_string(topic) + ".html"));
+        EXPECT_NE(page.find("<title>"), std::string::npos) << topic;
+        EXPECT_NE(page.find("</html>"), std::string::npos) << topic;
+    }
+    std::string index = readAll(file(std::string(kHelpFolder) + "/index.html"));
+    for (int topic : helpTopics()) EXPECT_NE(index.find(std::to_string(topic) + ".html"), std::string::npos);
+    // Every link of every page leads to a page that exists.
+    std::regex link(R"re(href="([^"]+)")re");
+    for (const auto& entry : std::filesystem::directory_iterator(file(std::string(kHelpFolder)))) {
+        std::string page = readAll(entry.path().string());
+        for (std::sregex_iterator it(page.begin(), page.end(), link), end; it != end; ++it)
+            EXPECT_TRUE(std::filesystem::exists(entry.path().parent_path() / (*it)[1].str()))
+                << entry.path() << " links " << (*it)[1];
+    }
+}
+
+TEST_F(DemoDirectory, TunesAndPicturesAreThere) {
+    for (const char* name : {"OV.MID", "EQ.MID"}) {
+        auto summary = readMidiSummary(readAll(file(name)));
+        ASSERT_TRUE(summary) << name;
+        EXPECT_EQ(summary->unmatchedNotes, 0);
+    }
+    for (int angle = 0; angle < 360; angle += 45) {
+        QImage globe(QString::fromStdString(file("earth" + std::to_string(angle) + ".bmp")));
+        ASSERT_FALSE(globe.isNull()) << angle;
+        EXPECT_GE(globe.width(), 600);
+        EXPECT_EQ(globe.width(), globe.height());
+    }
+    QImage world(QString::fromStdString(file("world.bmp")));
+    EXPECT_EQ(world.width(), 1800);
+    EXPECT_FALSE(QImage(QString::fromStdString(file("OVINIT.BMP"))).isNull());
+}
+
+TEST(DemoBuilder, ReportsAnOutputDirectoryThatCannotBeMade) {
+    TempDir dir;
+    std::string blocker = dir.file("file");
+    std::ofstream(blocker) << "x";
+    std::string error;
+    EXPECT_FALSE(buildDemoDirectory(blocker + "/demo", defaultDemoOptions(), error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(DemoBuilder, ReportsAMissingTexture) {
+    TempDir dir;
+    DemoOptions options = defaultDemoOptions();
+    options.texturePath = dir.file("no-such-texture.jpg");
+    std::string error;
+    EXPECT_FALSE(buildDemoDirectory(dir.file("demo"), options, error));
+    EXPECT_NE(error.find("texture"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orvane

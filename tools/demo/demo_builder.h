@@ -1,0 +1,45 @@
+#pragma once
+// Builds the demonstration working directory: everything the viewer reads.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/event.h"
+#include "tools/demo/demo_events.h"
+#include "tools/demo/station_selection.h"
+
+namespace orvane {
+
+struct DemoOptions {
+    std::string texturePath;  ///< equirectangular Earth texture
+    int globeSize = 800;      ///< pixels, width and height of "earth%d.bmp"
+    int mapWidth = 1800;      ///< pixels, width of "world.bmp"
+    std::size_t stationsPerEvent = 16;
+    std::size_t shownStations = 8;
+};
+
+/// Options with the texture of Debian's xplanet-images.
+DemoOptions defaultDemoOptions();
+
+/// One line of "ZOZERO.STA": code in columns 1-8, name in 9-39, latitude
+/// and longitude with hemisphere letters from column 41.
+std::string stationDescriptionLine(std::string_view code, std::string_view name, double latitude,
+                                   double longitude);
+
+/// A demonstration event as written: the record (file name relative to the
+/// output directory) and the stations that recorded it, nearest first.
+struct PlannedEvent {
+    const DemoEvent* source = nullptr;
+    Event event;
+    std::vector<SelectedStation> stations;
+};
+
+/// The event records and station choices, without writing anything. The
+/// time limit lets the slower surface wave reach the farthest station shown.
+std::vector<PlannedEvent> planEvents(const DemoOptions& options);
+
+/// Writes the whole directory. On failure `error` says what failed.
+bool buildDemoDirectory(const std::string& directory, const DemoOptions& options, std::string& error);
+
+}  // namespace orvane
