@@ -209,7 +209,7 @@ public:
 private:
     bool begin(QPainter& painter) const;
     void changed() const;
-    void thinLine(Point a, Point b);
+    void thinLines(const std::vector<Point>& points);
     Rect deviceClip() const;
 
     std::shared_ptr<QImage> pixels_;
