@@ -2,11 +2,17 @@
 // Stations and their components as seen in an event's seismogram files.
 
 #include <array>
+#include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "data/rect.h"
 
 namespace orvane {
+
+class KSAC;
+struct Event;
 
 /// Component indexes used by `Station`.
 enum Component : int { kVertical = 0, kNorthSouth = 1, kEastWest = 2 };
@@ -24,6 +30,11 @@ struct StationFile {
     float longitude = 0;
     std::string fileName;     ///< file name inside the event directory
     std::string stationName;  ///< empty when built from a seismogram file
+
+    StationFile() = default;
+    /// A loaded trace seen as a station component: code and position from
+    /// the header, the component from CMPINC/CMPAZ or else the file name.
+    explicit StationFile(const KSAC& trace);
 };
 
 /// A recording site with up to three components (Z, N-S, E-W).
@@ -39,6 +50,36 @@ struct Station {
     std::array<bool, 3> available{};  ///< indexed by Component
     std::array<std::string, 3> componentFile;  ///< upper-case file names
     Rect markBox;
+
+    Station() = default;
+    /// Parses one line of the station description file "ZOZERO.STA": code
+    /// (at most 7 characters), name in columns 9-39, and from column 41
+    /// latitude and longitude each followed by its hemisphere letter.
+    explicit Station(std::string_view line);
+    /// A station with the one component of `file` available.
+    explicit Station(const StationFile& file);
 };
+
+/// The component index of 'Z', 'N' or 'E' (anything else counts as Z).
+int componentIndex(char component);
+
+/// Great-circle arc (degrees, 0..180) and back azimuth (degrees from north,
+/// 0..360, towards the event as seen from the station).
+struct GreatCircle {
+    float arc = 0;
+    float backAzimuth = 0;
+};
+GreatCircle greatCircle(float stationLatitude, float stationLongitude, float eventLatitude,
+                        float eventLongitude);
+
+/// Receives the few messages the data layer has for the user; the GUI shows
+/// them in a message box.
+using MessageReporter = std::function<void(std::string_view message)>;
+
+/// The stations offered by the seismogram files of `event`'s data directory,
+/// in the order the listing first meets each code, with the components named
+/// in the event's station list marked used. An unlistable directory reports
+/// "No files found" and gives no stations.
+std::vector<Station> buildStationList(const Event& event, const MessageReporter& report);
 
 }  // namespace orvane

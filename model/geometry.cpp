@@ -103,7 +103,7 @@ FloatPoint mapPoint(float latitude, float longitude, float scale) {
 }
 
 std::array<GlobeCirclePoint, kCirclePoints> globeCircle(float delta, float latitude,
-                                                       float longitude, float viewAngle) {
+                                                        float longitude, float viewAngle) {
     const auto& azimuths = azimuthTable();
     SinCos d = sinCosOf(delta);
     SinCos tilt = sinCosOf(90.0f - latitude);
@@ -139,7 +139,8 @@ std::array<FloatPoint, kCirclePoints> mapCircle(float delta, float latitude, flo
 bool isLeapYear(int year) { return year % 400 == 0 || (year % 4 == 0 && year % 100 != 0); }
 
 int dayOfYear(int year, int month, int day) {
-    std::int64_t n = static_cast<std::int64_t>(day) + monthTable(year)[std::clamp(month, 1, 12) - 1];
+    std::int64_t n =
+        static_cast<std::int64_t>(day) + monthTable(year)[std::clamp(month, 1, 12) - 1];
     return static_cast<int>(std::min<std::int64_t>(n, std::numeric_limits<int>::max()));
 }
 

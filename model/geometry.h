@@ -101,7 +101,7 @@ struct GlobeCirclePoint {
 /// The small circle of angular radius `delta` degrees around (lat, lon) on
 /// the globe of globePoint (unit disc coordinates).
 std::array<GlobeCirclePoint, kCirclePoints> globeCircle(float delta, float latitude,
-                                                       float longitude, float viewAngle);
+                                                        float longitude, float viewAngle);
 
 /// The same circle in map coordinates (mapPoint with `scale`).
 std::array<FloatPoint, kCirclePoints> mapCircle(float delta, float latitude, float longitude,

@@ -174,9 +174,9 @@ TEST(SmallCircle, MapCircle) {
     // Around the equator the circle reaches 10 degrees north and south; at
     // longitude 170 it crosses the date line into negative longitudes.
     auto points = mapCircle(10, 0, 175, mapScaleFor(180));
-    EXPECT_NEAR(points[0].y, 80, 0.01f);   // azimuth 0: due north
+    EXPECT_NEAR(points[0].y, 80, 0.01f);    // azimuth 0: due north
     EXPECT_NEAR(points[30].y, 100, 0.01f);  // azimuth 180: due south
-    EXPECT_NEAR(points[15].x, 5, 0.01f);  // azimuth 90: 185 E, which is -175
+    EXPECT_NEAR(points[15].x, 5, 0.01f);    // azimuth 90: 185 E, which is -175
     // The poles themselves give finite points (asin stays in range).
     for (const auto& p : mapCircle(0, 90, 0, 1)) EXPECT_TRUE(std::isfinite(p.y));
 }

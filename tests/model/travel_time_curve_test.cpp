@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "model/table_writers.h"
 #include "tests/support/temp_dir.h"
 
 namespace orvane {
@@ -37,15 +38,14 @@ std::string fullTable(int lines = kCurveEntries) {
 }
 
 class TravelTimeCurveFile : public ::testing::Test {
-protected:
+  protected:
     TravelTimeCurve load(const std::string& text, float depth, const std::string& phase = "P") {
         {
             std::ofstream out(dir.file(phase + ".JB"), std::ios::binary);
             out << text;
         }
-        return loadTravelTimeCurve(phase, depth, [this](const std::string& name) {
-            return dir.file(name);
-        });
+        return loadTravelTimeCurve(phase, depth,
+                                   [this](const std::string& name) { return dir.file(name); });
     }
     TempDir dir;
 };
@@ -74,7 +74,8 @@ TEST(DepthColumn, BadDepthsClampToTheTable) {
 }
 
 TEST_F(TravelTimeCurveFile, ReadsTheColumnOfTheDepthRounded) {
-    for (auto [depth, column] : {std::pair{10.0f, 0}, std::pair{100.0f, 2}, std::pair{900.0f, 13}}) {
+    for (auto [depth, column] :
+         {std::pair{10.0f, 0}, std::pair{100.0f, 2}, std::pair{900.0f, 13}}) {
         TravelTimeCurve curve = load(fullTable(), depth);
         ASSERT_EQ(curve.count, kCurveEntries);
         ASSERT_EQ(curve.times.size(), static_cast<std::size_t>(kCurveEntries));
@@ -96,9 +97,8 @@ TEST_F(TravelTimeCurveFile, RoundsHalvesUpwards) {
 }
 
 TEST_F(TravelTimeCurveFile, MissingTableGivesNoCurve) {
-    TravelTimeCurve curve = loadTravelTimeCurve("SS", 10, [this](const std::string& name) {
-        return dir.file(name);
-    });
+    TravelTimeCurve curve =
+        loadTravelTimeCurve("SS", 10, [this](const std::string& name) { return dir.file(name); });
     EXPECT_EQ(curve.count, 0);
     EXPECT_TRUE(curve.times.empty());
     EXPECT_EQ(interpolateTable(curve.keys(), curveDistances(), curve.count, 100), 0);
@@ -134,13 +134,13 @@ TEST_F(TravelTimeCurveFile, ShortTableEndsEarly) {
 
 TEST_F(TravelTimeCurveFile, UnreadableLinesGiveZeroAndStillCount) {
     std::string text = tableLine(0, {10}) + "\n" +  // 0: fine
-                       "\n" +                        // 1: blank
-                       "  2\n" +                     // 2: short
-                       "    3    abc\n" +            // 3: not a number
-                       "    4    nan\n" +            // 4: NaN is no time
-                       "    5    inf\n" +            // 5: nor is infinity
-                       "    6  1e999\n" +            // 6: out of range
-                       tableLine(7, {80}) + "\n";    // 7: fine again
+                       "\n" +                       // 1: blank
+                       "  2\n" +                    // 2: short
+                       "    3    abc\n" +           // 3: not a number
+                       "    4    nan\n" +           // 4: NaN is no time
+                       "    5    inf\n" +           // 5: nor is infinity
+                       "    6  1e999\n" +           // 6: out of range
+                       tableLine(7, {80}) + "\n";   // 7: fine again
     TravelTimeCurve curve = load(text, 10);
     ASSERT_EQ(curve.count, 8);
     EXPECT_EQ(curve.times[0], 10);
@@ -193,6 +193,22 @@ TEST_F(TravelTimeCurveFile, WindowsLineEndsAndBinaryJunk) {
     EXPECT_EQ(curve.times[2], 9);
 }
 
+TEST_F(TravelTimeCurveFile, ReadsWhatTheTableWriterFormats) {
+    std::vector<std::vector<double>> columns(kDepthColumns);
+    for (int c = 0; c < kDepthColumns; ++c)
+        for (int k = 0; k < kCurveEntries; ++k) columns[c].push_back(k * 10.25 + c * 0.5);
+    columns[2][7] = 107.5;
+    columns[2][8] = 107.44;
+    TravelTimeCurve curve = load(formatTravelTimeTable(columns), 100);
+    ASSERT_EQ(curve.count, kCurveEntries);
+    EXPECT_EQ(curve.times[0], 1);       // 1.0
+    EXPECT_EQ(curve.times[7], 108);     // 107.5
+    EXPECT_EQ(curve.times[8], 107);     // written as 107.4
+    EXPECT_EQ(curve.times[180], 1846);  // 1845.0 + 1.0
+    curve = load(formatTravelTimeTable(columns), 1000);
+    EXPECT_EQ(curve.times[1], 17);  // 10.25 + 6.5, written as 16.8
+}
+
 TEST(InterpolateTable, BothDirections) {
     std::vector<float> times;
     for (int k = 0; k < kCurveEntries; ++k) times.push_back(10.0f * k);
@@ -223,8 +239,7 @@ TEST(InterpolateTable, BadArgumentsStayInBounds) {
     // A count beyond the arrays is limited to them.
     EXPECT_EQ(interpolateTable(keys, values, 1000, 20), 2);
     EXPECT_EQ(interpolateTable(keys, std::span<const float>(values).first(2), 1000, 15), 0);
-    EXPECT_FLOAT_EQ(interpolateTable(keys, std::span<const float>(values).first(2), 1000, 5),
-                    0.5f);
+    EXPECT_FLOAT_EQ(interpolateTable(keys, std::span<const float>(values).first(2), 1000, 5), 0.5f);
     EXPECT_EQ(interpolateTable({}, {}, 5, 1), 0);
 }
 

@@ -1,0 +1,176 @@
+#include "data/station.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "data/event.h"
+#include "data/files.h"
+#include "data/sac.h"
+#include "data/text_scan.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr double kRadians = 0.017453292;
+constexpr std::size_t kFileCodeWidth = 7;  // the code field of "ZOZERO.STA"
+constexpr std::size_t kNameColumn = 8;
+constexpr std::size_t kNameColumns = 31;
+constexpr std::size_t kPositionColumn = 40;
+
+bool isBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+std::string_view trimRight(std::string_view text) {
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// One "%f%c" of the position columns: the number and the letter right after
+// it. A missing number leaves `value` as it was.
+bool scanCoordinate(std::string_view& text, float& value, char negative) {
+    std::string_view rest;
+    auto number = scanFloat(text, &rest);
+    if (!number) return false;
+    value = *number;
+    if (rest.empty()) {
+        text = rest;
+        return true;
+    }
+    if (std::toupper(static_cast<unsigned char>(rest.front())) == negative) value = -value;
+    text = rest.substr(1);
+    return true;
+}
+
+bool listedIn(const Event& event, std::string_view fileName) {
+    return std::any_of(event.stationFiles.begin(), event.stationFiles.end(),
+                       [&](const StationFile& f) { return equalsNoCase(f.fileName, fileName); });
+}
+
+}  // namespace
+
+StationFile::StationFile(const KSAC& trace)
+    : stationCode(trace.charField(sac::KSTNM)),
+      latitude(trace.floatWord(sac::STLA)),
+      longitude(trace.floatWord(sac::STLO)),
+      fileName(trace.fileName) {
+    float inc = trace.floatWord(sac::CMPINC);
+    float az = trace.floatWord(sac::CMPAZ);
+    if (!sac::undefined(inc) && !sac::undefined(az)) {
+        if (inc == 0) component = 'Z';
+        else if (az == 90) component = 'E';
+        else if (az == 0) component = 'N';
+        else component = 'Z';
+    } else {
+        char last = trace.fileName.empty()
+                        ? 'Z'
+                        : static_cast<char>(std::toupper(static_cast<unsigned char>(trace.fileName.back())));
+        component = (last == 'N' || last == 'E') ? last : 'Z';
+    }
+}
+
+Station::Station(std::string_view line) {
+    line = trimRight(line);
+    std::size_t start = 0;
+    while (start < line.size() && isBlank(line[start])) ++start;
+    std::size_t end = start;
+    while (end < line.size() && !isBlank(line[end])) ++end;
+    stationCode = std::string(line.substr(start, std::min(end - start, kFileCodeWidth)));
+
+    if (line.size() > kNameColumn)
+        stationName = std::string(trimRight(line.substr(kNameColumn, kNameColumns)));
+    if (line.size() > kPositionColumn) {
+        std::string_view position = line.substr(kPositionColumn);
+        if (scanCoordinate(position, latitude, 'S')) {
+            while (!position.empty() && isBlank(position.front())) position.remove_prefix(1);
+            scanCoordinate(position, longitude, 'W');
+        }
+    }
+}
+
+Station::Station(const StationFile& file)
+    : stationCode(file.stationCode),
+      stationName(file.stationName),
+      latitude(file.latitude),
+      longitude(file.longitude) {
+    int index = componentIndex(file.component);
+    available[index] = true;
+    componentFile[index] = toUpper(file.fileName);
+}
+
+int componentIndex(char component) {
+    switch (component) {
+        case 'E': return kEastWest;
+        case 'N': return kNorthSouth;
+        default: return kVertical;
+    }
+}
+
+GreatCircle greatCircle(float stationLatitude, float stationLongitude, float eventLatitude,
+                        float eventLongitude) {
+    double ts = (90.0 - stationLatitude) * kRadians;
+    double te = (90.0 - eventLatitude) * kRadians;
+    double dl = (static_cast<double>(stationLongitude) - eventLongitude) * kRadians;
+    // Rounding can carry the cosine just past +-1, where arccos has no value.
+    double cosArc = std::clamp(std::sin(ts) * std::sin(te) * std::cos(dl) + std::cos(ts) * std::cos(te),
+                               -1.0, 1.0);
+    GreatCircle result;
+    if (!std::isfinite(cosArc)) return result;
+    result.arc = static_cast<float>(std::acos(cosArc) / kRadians);
+
+    double denominator = std::sin(ts) * std::sqrt(1.0 - cosArc * cosArc);
+    double angle = 0;
+    if (denominator != 0) {
+        double c = (std::cos(te) - std::cos(ts) * cosArc) / denominator;
+        if (c >= 1) angle = 0;
+        else if (c <= -1) angle = 180;
+        else angle = std::acos(c) / kRadians;
+    }
+    // Seen from the station the angle runs clockwise when the event lies to
+    // the east, that is when sin(station - event longitude) < 0.
+    double azimuth = std::sin(dl) > 0 ? 360.0 - angle : angle;
+    if (azimuth < 0) azimuth += 360;
+    if (azimuth >= 360) azimuth -= 360;
+    result.backAzimuth = static_cast<float>(azimuth);
+    return result;
+}
+
+std::vector<Station> buildStationList(const Event& event, const MessageReporter& report) {
+    std::vector<Station> stations;
+    std::string directory = event.dataDirectory();
+    auto entries = listDirectory(directory);
+    if (entries) {
+        entries->erase(std::remove_if(entries->begin(), entries->end(),
+                                      [](const std::string& name) { return name.front() == '.'; }),
+                       entries->end());
+    }
+    if (!entries || entries->empty()) {
+        if (report) report("No files found");
+        return stations;
+    }
+
+    for (const std::string& entry : *entries) {
+        KSAC trace(joinPath(directory, entry), false);
+        if (trace.npts() == 0) continue;
+        StationFile file(trace);
+        file.fileName = toUpper(entry);
+        Station station(file);
+        int index = componentIndex(file.component);
+
+        auto same = std::find_if(stations.begin(), stations.end(), [&](const Station& s) {
+            return equalsNoCase(s.stationCode, station.stationCode);
+        });
+        if (same != stations.end()) {
+            same->available[index] = true;
+            same->componentFile[index] = station.componentFile[index];
+            if (listedIn(event, file.fileName)) same->used[index] = true;
+        } else {
+            for (int c = 0; c < 3; ++c)
+                station.used[c] = station.available[c] && listedIn(event, station.componentFile[c]);
+            stations.push_back(std::move(station));
+        }
+    }
+    return stations;
+}
+
+}  // namespace orvane
