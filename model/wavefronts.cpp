@@ -37,6 +37,9 @@ std::vector<FrontSpec> frontSpecs(bool buried) {
         {"SS", {family("SS", 1)}},
         {"PS", {family("PS", 1)}},
         {"SP", {family("SP", 1)}},
+        // Second surface bounces keep fronts in the picture in the last minutes.
+        {"PPP", {family("PPP", 2)}},
+        {"SSS", {family("SSS", 2)}},
     };
     if (buried) {
         specs.push_back({"pP", {family("pP", 1)}});
@@ -55,6 +58,7 @@ std::vector<FrontSpec> frontSpecs(bool buried) {
         {"PKiKP", {family("PKiKP", 2)}},
         {"SKS", {family("SKS", 1)}},
         {"SKKS", {family("SKKS", 2)}},
+        {"ScSScS", {family("ScSScS", 2)}},
     };
     specs.insert(specs.end(), core.begin(), core.end());
     return specs;
