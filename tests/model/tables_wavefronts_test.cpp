@@ -146,20 +146,23 @@ TEST(TablesWavefronts, NewFrontsAreBornAtBoundariesAndNeverRepeatACurve) {
     // Depth phases only for a buried focus.
     for (const WavefrontStep& step : steps) EXPECT_TRUE(recordsOf(step, "pP").empty());
 
+    // Rays grazing the surface are the common limit of PP, PPP, ...: fronts
+    // may touch there, in a single segment, but never run along each other.
     for (const WavefrontStep& step : steps) {
         std::map<std::pair<int, int>, std::size_t> owner;
+        std::map<std::pair<std::size_t, std::size_t>, int> shared;
         for (std::size_t i = 0; i < step.records.size(); ++i) {
             const auto& pts = step.records[i].points;
             for (std::size_t j = 1; j < pts.size(); ++j) {
                 int a = pts[j - 1].along * 65536 + pts[j - 1].across;
                 int b = pts[j].along * 65536 + pts[j].across;
-                auto key = std::minmax(a, b);
-                auto [it, fresh] = owner.emplace(key, i);
-                EXPECT_TRUE(fresh || it->second == i)
-                    << step.records[i].phase << " repeats " << step.records[it->second].phase
-                    << " at " << step.time;
+                auto [it, fresh] = owner.emplace(std::minmax(a, b), i);
+                if (!fresh && it->second != i) ++shared[{it->second, i}];
             }
         }
+        for (const auto& [pair, count] : shared)
+            EXPECT_LE(count, 1) << step.records[pair.second].phase << " repeats "
+                                << step.records[pair.first].phase << " at " << step.time;
     }
 }
 
