@@ -17,9 +17,7 @@
 #include "data/sac.h"
 #include "data/settings.h"
 #include "data/station.h"
-#include "model/ak135.h"
 #include "model/geometry.h"
-#include "model/table_writers.h"
 #include "model/travel_time_curve.h"
 #include "model/travel_times.h"
 #include "tools/demo/body_waves.h"
@@ -246,19 +244,6 @@ TEST_F(DemoDirectory, InformationTextsAreInTheViewerFormat) {
     }
 }
 
-// The viewer's P curve for a focal depth: the table column, written by the
-// table writer and read back by the curve reader.
-TravelTimeCurve viewerCurve(const std::string& phase, double depth, const std::string& scratch) {
-    TravelTimeCalculator calculator(ak135Model(), tableColumnDepth(depthColumn(static_cast<float>(depth))));
-    std::vector<double> times;
-    for (const auto& a : calculator.arrivals(phase)) times.push_back(a ? a->time : std::nan(""));
-    std::ofstream(scratch) << formatTravelTimeTable(std::vector<std::vector<double>>(kDepthColumns, times));
-    std::FILE* f = std::fopen(scratch.c_str(), "r");
-    TravelTimeCurve curve = readTravelTimeCurve(f, static_cast<float>(depth));
-    std::fclose(f);
-    return curve;
-}
-
 // What the loader hands each trace of a planned event: its epicentre and origin time.
 TraceContext contextFor(const PlannedEvent& p) {
     TraceContext context;
@@ -332,7 +317,9 @@ double onsetTime(const KSAC& trace) {
 TEST_F(DemoDirectory, POnsetsLieAtTheViewersPArrival) {
     int checked = 0;
     for (const PlannedEvent& p : planEvents(defaultDemoOptions())) {
-        TravelTimeCurve curve = viewerCurve("P", p.source->depth, file("P-scratch.JB"));
+        // The P curve for the event's depth, from the directory's own table.
+        TravelTimeCurve curve = loadTravelTimeCurve("P", p.event.depth, [](const std::string& name) { return file(name); });
+        ASSERT_EQ(curve.count, kCurveEntries);
         TraceContext context = contextFor(p);
         context.curves[0] = curve.keys();
         for (const auto& s : p.stations) {
@@ -380,6 +367,11 @@ TEST_F(DemoDirectory, HelpPagesForEveryTopicWithWorkingLinks) {
             EXPECT_TRUE(std::filesystem::exists(entry.path().parent_path() / (*it)[1].str()))
                 << entry.path() << " links " << (*it)[1];
     }
+}
+
+TEST_F(DemoDirectory, SeismicTablesAreThere) {
+    for (const char* name : {"P.JB", "S.JB", "PP.JB", "SS.JB", "OV0.INX", "OV0.BIN", "OV600.INX", "OV600.BIN"})
+        EXPECT_GT(std::filesystem::file_size(file(name)), 1000u) << name;
 }
 
 TEST_F(DemoDirectory, TunesAndPicturesAreThere) {

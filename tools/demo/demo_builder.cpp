@@ -14,6 +14,7 @@
 #include "tools/demo/pictures.h"
 #include "tools/demo/texts.h"
 #include "tools/demo/tunes.h"
+#include "tools/tables/table_files.h"
 
 namespace orvane {
 namespace {
@@ -203,7 +204,7 @@ bool buildDemoDirectory(const std::string& directory, const DemoOptions& options
         return false;
     }
     const std::vector<PlannedEvent> events = planEvents(options);
-    return writePictures(directory, options, error) && writeText(directory, "OV.MID", openingTune(), error) &&
+    return writeSeismicTables(directory, error) && writePictures(directory, options, error) && writeText(directory, "OV.MID", openingTune(), error) &&
            writeText(directory, "EQ.MID", earthquakeRumble(), error) && writeTexts(directory, error) &&
            writeSettingsFile(directory, error) && writeStationDescriptions(directory, events, error) &&
            writeEvents(directory, events, error);
