@@ -1,5 +1,6 @@
 #include "app/sound.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -147,6 +148,13 @@ void openSoundOutput() {
     if (program.output) return;
     program.output = std::make_unique<AudioOutput>();
     program.services = Sound(program.output->mixer());
+    // The output's thread must end while Qt still runs, even if the program
+    // forgets to release the sound at exit.
+    static bool routineAdded = false;
+    if (!routineAdded && QCoreApplication::instance()) {
+        qAddPostRoutine(releaseSound);
+        routineAdded = true;
+    }
 }
 
 void releaseSound() {

@@ -151,7 +151,11 @@ AudioMixer::AudioMixer(AudioFormat format, const std::string& soundFontPath)
     synth_ = f.synth;
 }
 
-AudioMixer::~AudioMixer() = default;
+AudioMixer::~AudioMixer() {
+    // The player's thread pushes into tuneEvents_: stop it while that exists.
+    if (fluid_->player) delete_fluid_player(fluid_->player);
+    fluid_->player = nullptr;
+}
 
 void AudioMixer::postCommand(const Command& command) { commands_.push(command); }
 

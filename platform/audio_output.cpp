@@ -3,36 +3,16 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
+#include <QCoreApplication>
 #include <QIODevice>
 #include <QMediaDevices>
 #include <QThread>
-#include <limits>
+#include <optional>
+
+#include "platform/audio_source.h"
 
 namespace orvane {
 namespace {
-
-// Pull source: every read renders the next frames.
-class MixerSource final : public QIODevice {
-public:
-    explicit MixerSource(AudioMixer& mixer) : mixer_(mixer) {}
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override {
-        return std::numeric_limits<int>::max() / 2 + QIODevice::bytesAvailable();
-    }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override {
-        const qint64 frameBytes = mixer_.format().bytesPerFrame();
-        const qint64 frames = maxSize / frameBytes;
-        if (frames <= 0) return 0;
-        mixer_.render(data, static_cast<std::size_t>(frames));
-        return frames * frameBytes;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    AudioMixer& mixer_;
-};
 
 std::optional<AudioSampleFormat> toMixerFormat(QAudioFormat::SampleFormat format) {
     switch (format) {
@@ -69,6 +49,7 @@ QAudioDevice defaultOutputQuietly() {
 }  // namespace
 
 AudioOutput::AudioOutput(const std::string& soundFontPath) {
+    if (!QCoreApplication::instance()) return;  // no Qt, no device
     const QAudioDevice device = defaultOutputQuietly();
     if (device.isNull()) return;
     QAudioFormat format = device.preferredFormat();
@@ -85,7 +66,7 @@ AudioOutput::AudioOutput(const std::string& soundFontPath) {
 
     thread_ = std::make_unique<QThread>();
     thread_->setObjectName("audio");
-    source_ = new MixerSource(*mixer_);
+    source_ = new AudioMixerSource(*mixer_);
     source_->moveToThread(thread_.get());
     thread_->start(QThread::HighPriority);
     // Created and started on the audio thread; this thread does not wait.
@@ -93,7 +74,7 @@ AudioOutput::AudioOutput(const std::string& soundFontPath) {
         source_,
         [this, device, format] {
             sink_ = new QAudioSink(device, format);
-            source_->open(QIODevice::ReadOnly);
+            source_->open(QIODevice::ReadOnly | QIODevice::Unbuffered);  // no read-ahead latency
             sink_->start(source_);
         },
         Qt::QueuedConnection);

@@ -96,7 +96,8 @@ TEST(TablesTravelTimes, ConstantVelocityEarthGivesChordTimes) {
         TravelTimeCalculator c(uniform, depth);
         double rs = 6371.0 - depth;
         for (double d : {0.0, 5.0, 20.0, 45.0, 70.0, 95.0}) {
-            double chord = std::sqrt(6371.0 * 6371.0 + rs * rs - 2 * 6371.0 * rs * std::cos(d * kDeg));
+            double chord =
+                std::sqrt(6371.0 * 6371.0 + rs * rs - 2 * 6371.0 * rs * std::cos(d * kDeg));
             EXPECT_NEAR(timeOf(c, "P", d), chord / v, 0.02) << depth << " km, " << d << " deg";
         }
         // A reflection at the core boundary of radius rc at distance 0: 2 (rs - rc) / v

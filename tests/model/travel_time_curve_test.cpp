@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "model/table_writers.h"
 #include "tests/support/temp_dir.h"
 
 namespace orvane {
@@ -190,6 +191,22 @@ TEST_F(TravelTimeCurveFile, WindowsLineEndsAndBinaryJunk) {
     EXPECT_EQ(curve.times[0], 3);
     EXPECT_EQ(curve.times[1], 0);
     EXPECT_EQ(curve.times[2], 9);
+}
+
+TEST_F(TravelTimeCurveFile, ReadsWhatTheTableWriterFormats) {
+    std::vector<std::vector<double>> columns(kDepthColumns);
+    for (int c = 0; c < kDepthColumns; ++c)
+        for (int k = 0; k < kCurveEntries; ++k) columns[c].push_back(k * 10.25 + c * 0.5);
+    columns[2][7] = 107.5;
+    columns[2][8] = 107.44;
+    TravelTimeCurve curve = load(formatTravelTimeTable(columns), 100);
+    ASSERT_EQ(curve.count, kCurveEntries);
+    EXPECT_EQ(curve.times[0], 1);       // 1.0
+    EXPECT_EQ(curve.times[7], 108);     // 107.5
+    EXPECT_EQ(curve.times[8], 107);     // written as 107.4
+    EXPECT_EQ(curve.times[180], 1846);  // 1845.0 + 1.0
+    curve = load(formatTravelTimeTable(columns), 1000);
+    EXPECT_EQ(curve.times[1], 17);  // 10.25 + 6.5, written as 16.8
 }
 
 TEST(InterpolateTable, BothDirections) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "model/table_writers.h"
 #include "tests/support/temp_dir.h"
 
 namespace orvane {
@@ -312,6 +313,34 @@ TEST_F(WavefrontTable, LongNameWithoutTerminatorIsCut) {
     write("T.BIN", data);
     ASSERT_TRUE(table.load(dir.file("T.INX"), dir.file("T.BIN")));
     EXPECT_EQ(names(1), Names{"ABCDEFGHIJK"});
+}
+
+TEST_F(WavefrontTable, ReadsWhatTheTableWriterEncodes) {
+    std::vector<WavefrontStep> steps = {
+        {0, {}},
+        {10,
+         {{"P", kWaveTypeP, {{6000, 0}, {5990, 120}, {-6371, 32767}}},
+          {"S", kWaveTypeS, {{10, 20}}}}},
+        {20, {}},
+        {30, {{"PKIKP", kWaveTypeP, {{-1, -2}}}}}};
+    EncodedWavefronts encoded = encodeWavefronts(steps);
+    write("W.INX", encoded.index);
+    write("W.BIN", encoded.data);
+    ASSERT_TRUE(table.load(dir.file("W.INX"), dir.file("W.BIN")));
+    EXPECT_EQ(table.timeStep(), 10);
+    EXPECT_EQ(table.entryCount(), 4u);
+    std::vector<Seen> seen = read(19);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].name, "P");
+    EXPECT_EQ(seen[0].waveType, kWaveTypeP);
+    EXPECT_EQ(seen[0].points,
+              (std::vector<std::pair<int, int>>{{6000, 0}, {5990, 120}, {-6371, 32767}}));
+    EXPECT_EQ(seen[1].name, "S");
+    EXPECT_EQ(seen[1].waveType, kWaveTypeS);
+    EXPECT_TRUE(read(5).empty());
+    EXPECT_TRUE(read(25).empty());
+    EXPECT_EQ(names(30), Names{"PKIKP"});
+    EXPECT_TRUE(read(40).empty());
 }
 
 }  // namespace
