@@ -1,6 +1,8 @@
 #include "platform/bitmap.h"
 
 #include <QImageReader>
+#include <QPixmap>
+#include <QWidget>
 #include <map>
 
 #include "data/files.h"
@@ -26,6 +28,11 @@ QImage loadBitmap(const std::string& path) {
 bool saveBitmap(const QImage& image, const std::string& path) {
     if (image.isNull()) return false;
     return image.convertToFormat(QImage::Format_RGB32).save(toQString(path), "BMP");
+}
+
+QImage windowPicture(QWidget* window) {
+    if (!window) return {};
+    return window->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 void setBitmapResource(int id, const QImage& image) { resources()[id] = image; }

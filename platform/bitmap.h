@@ -5,6 +5,8 @@
 #include <QImage>
 #include <string>
 
+class QWidget;
+
 namespace orvane {
 
 /// Reads a picture file (found without regard to case) as 32-bit RGB; a null
@@ -13,6 +15,10 @@ QImage loadBitmap(const std::string& path);
 
 /// Writes a picture as a BMP file under exactly the given name.
 bool saveBitmap(const QImage& image, const std::string& path);
+
+/// What a window shows now, children included, as a picture of its client
+/// area (for saving a window as a bitmap).
+QImage windowPicture(QWidget* window);
 
 /// Registers the picture of bitmap resource `id` (replacing an earlier one).
 void setBitmapResource(int id, const QImage& image);

@@ -114,33 +114,47 @@ void DrawingContext::changed() const {
 }
 
 // One-pixel lines are rasterised here rather than by QPainter so that they
-// follow the classic rule exactly: the end point itself is not drawn.
-void DrawingContext::thinLine(Point a, Point b) {
-    if (!hasPixels() || pen_.isNull()) return;
+// follow the classic rule exactly: the end point itself is not drawn. Only
+// the steps whose major coordinate lies within the clip are walked, so a line
+// with far-away ends costs no more than one across the surface.
+void DrawingContext::thinLines(const std::vector<Point>& points) {
+    if (!hasPixels() || pen_.isNull() || points.size() < 2) return;
     Rect clip = deviceClip();
-    QImage& img = *pixels_;
+    if (clip.empty()) return;
+    uchar* bits = pixels_->bits();
+    qsizetype stride = pixels_->bytesPerLine();
     QRgb colour = rgb(pen_.colour);
-    int x = a.x + origin_.x, y = a.y + origin_.y;
-    int dx = std::abs(b.x - a.x), dy = std::abs(b.y - a.y);
-    int sx = b.x > a.x ? 1 : -1, sy = b.y > a.y ? 1 : -1;
-    int steps = std::max(dx, dy);
-    bool xMajor = dx >= dy;
-    int err = (xMajor ? dx : dy) / 2;
-    for (int i = 0; i < steps; ++i) {
-        if (clip.contains(x, y)) reinterpret_cast<QRgb*>(img.scanLine(y))[x] = colour;
-        if (xMajor) {
-            x += sx;
-            err -= dy;
+    for (std::size_t s = 1; s < points.size(); ++s) {
+        Point a = points[s - 1], b = points[s];
+        std::int64_t x0 = std::int64_t(a.x) + origin_.x, y0 = std::int64_t(a.y) + origin_.y;
+        std::int64_t dx = std::abs(std::int64_t(b.x) - a.x);
+        std::int64_t dy = std::abs(std::int64_t(b.y) - a.y);
+        int sx = b.x > a.x ? 1 : -1, sy = b.y > a.y ? 1 : -1;
+        bool xMajor = dx >= dy;
+        std::int64_t major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+        std::int64_t m0 = xMajor ? x0 : y0, n0 = xMajor ? y0 : x0;
+        int ms = xMajor ? sx : sy, ns = xMajor ? sy : sx;
+        std::int64_t lo = xMajor ? clip.left : clip.top;
+        std::int64_t hi = (xMajor ? clip.right : clip.bottom) - 1;
+        // Steps i in [first, last] keep the major coordinate m0 + i * ms inside.
+        std::int64_t first = std::max<std::int64_t>(ms > 0 ? lo - m0 : m0 - hi, 0);
+        std::int64_t last = std::min<std::int64_t>(ms > 0 ? hi - m0 : m0 - lo, major - 1);
+        if (first > last) continue;
+        // The error term after `first` steps, as the step-by-step walk leaves it.
+        std::int64_t e0 = major / 2;
+        std::int64_t owed = first * minor - e0;
+        std::int64_t k = owed > 0 ? (owed + major - 1) / major : 0;
+        std::int64_t err = e0 - first * minor + k * major;
+        std::int64_t m = m0 + first * ms, n = n0 + k * ns;
+        for (std::int64_t i = first; i <= last; ++i) {
+            std::int64_t x = xMajor ? m : n, y = xMajor ? n : m;
+            if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom)
+                reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
+            m += ms;
+            err -= minor;
             if (err < 0) {
-                y += sy;
-                err += dx;
-            }
-        } else {
-            y += sy;
-            err -= dx;
-            if (err < 0) {
-                x += sx;
-                err += dy;
+                n += ns;
+                err += major;
             }
         }
     }
@@ -156,7 +170,7 @@ void DrawingContext::lineTo(Point p) {
 void DrawingContext::polyline(const std::vector<Point>& points) {
     if (points.size() < 2 || pen_.isNull() || !hasPixels()) return;
     if (isThin(pen_)) {
-        for (std::size_t i = 1; i < points.size(); ++i) thinLine(points[i - 1], points[i]);
+        thinLines(points);
     } else {
         QPainter painter;
         if (!begin(painter)) return;
@@ -182,7 +196,7 @@ void DrawingContext::polygon(const std::vector<Point>& points) {
         std::vector<Point> closed = points;
         closed.push_back(points.front());
         if (isThin(pen_)) {
-            for (std::size_t i = 1; i < closed.size(); ++i) thinLine(closed[i - 1], closed[i]);
+            thinLines(closed);
         } else {
             QPainter painter;
             if (begin(painter)) {
@@ -204,10 +218,7 @@ void DrawingContext::rectangle(const Rect& r) {
         fillRect(shrink(r, 1), brush_);
         Point tl{r.left, r.top}, tr{r.right - 1, r.top};
         Point br{r.right - 1, r.bottom - 1}, bl{r.left, r.bottom - 1};
-        thinLine(tl, tr);
-        thinLine(tr, br);
-        thinLine(br, bl);
-        thinLine(bl, tl);
+        thinLines({tl, tr, br, bl, tl});
         if (width(r) == 1 || height(r) == 1) fillRect(r, Brush::solid(pen_.colour));
     } else {
         QPainter painter;
@@ -424,6 +435,14 @@ void DrawingContext::stretchBlt(const Rect& dest, const DrawingContext& source, 
 void DrawingContext::drawImage(Point p, const QImage& image) {
     if (image.isNull()) return;
     stretchImage(rectAt(p.x, p.y, image.width(), image.height()), image);
+}
+
+void DrawingContext::drawIcon(Point p, const QImage& icon) {
+    if (icon.isNull() || !hasPixels()) return;
+    QPainter painter;
+    if (!begin(painter)) return;
+    painter.drawImage(QPoint(p.x, p.y), icon);  // blended by its alpha
+    changed();
 }
 
 void DrawingContext::stretchImage(const Rect& dest, const QImage& image) {

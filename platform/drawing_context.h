@@ -199,6 +199,9 @@ public:
     void stretchBlt(const Rect& dest, const DrawingContext& source, const Rect& src);
     /// A picture copied with its top-left corner at p.
     void drawImage(Point p, const QImage& image);
+    /// An icon (a picture with transparency) drawn over what is there, its
+    /// top-left corner at p.
+    void drawIcon(Point p, const QImage& icon);
     /// A picture (or part of it) stretched into a destination rectangle.
     void stretchImage(const Rect& dest, const QImage& image, const Rect& src);
     void stretchImage(const Rect& dest, const QImage& image);
@@ -206,7 +209,7 @@ public:
 private:
     bool begin(QPainter& painter) const;
     void changed() const;
-    void thinLine(Point a, Point b);
+    void thinLines(const std::vector<Point>& points);
     Rect deviceClip() const;
 
     std::shared_ptr<QImage> pixels_;

@@ -41,4 +41,17 @@ QFont qtFont(const Font& font) {
     return result;
 }
 
+Size dialogBaseUnits(const Font& font) {
+    DrawingContext dc;
+    dc.selectFont(font);
+    TextMetrics m = dc.textMetrics();
+    return {m.averageCharWidth, m.height};
+}
+
+Rect dialogToPixels(const Rect& r, Size units) {
+    auto x = [&](int v) { return v * units.width / 4; };
+    auto y = [&](int v) { return v * units.height / 8; };
+    return {x(r.left), y(r.top), x(r.right), y(r.bottom)};
+}
+
 }  // namespace orvane

@@ -14,4 +14,11 @@ void registerFontSubstitutions();
 /// The Qt font for a font description (pixel size = height).
 QFont qtFont(const Font& font);
 
+/// Dialog base units of a font: its average character width and its height.
+Size dialogBaseUnits(const Font& font = Font::system());
+
+/// Dialog units to pixels the way the system converts them:
+/// x * width / 4 and y * height / 8.
+Rect dialogToPixels(const Rect& dialogUnits, Size baseUnits);
+
 }  // namespace orvane

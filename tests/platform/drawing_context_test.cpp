@@ -121,6 +121,46 @@ TEST_F(DrawingContextTest, LinesLeaveOutTheirEndPoint) {
     EXPECT_TRUE(inkBox(dc.bitmap(), kWhite, {0, 33, 40, 37}).empty());
 }
 
+// Clipping a line must not move its pixels: the clipped drawing is the
+// unclipped one cut out.
+TEST(ThinLineTest, ClippedLinesKeepTheirPixels) {
+    const std::vector<std::pair<Point, Point>> lines = {
+        {{0, 0}, {37, 11}},  {{37, 11}, {0, 0}},   {{3, 39}, {36, 2}},  {{5, 0}, {12, 39}},
+        {{30, 38}, {1, 7}},  {{-20, 13}, {60, 29}}, {{17, -9}, {21, 55}}, {{0, 20}, {39, 20}}};
+    for (const auto& [a, b] : lines) {
+        MemorySurface whole, clipped;
+        whole.createBitmap(40, 40, kWhite);
+        clipped.createBitmap(40, 40, kWhite);
+        clipped.setClipRect({13, 9, 29, 31});
+        whole.moveTo(a);
+        whole.lineTo(b);
+        clipped.moveTo(a);
+        clipped.lineTo(b);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x) {
+                bool inside = x >= 13 && x < 29 && y >= 9 && y < 31;
+                Colour expected = inside ? at(whole, x, y) : kWhite;
+                ASSERT_EQ(at(clipped, x, y), expected)
+                    << a.x << "," << a.y << " -> " << b.x << "," << b.y << " at " << x << "," << y;
+            }
+    }
+}
+
+TEST(ThinLineTest, FarAwayEndsAreCheapAndExact) {
+    MemorySurface s;
+    s.createBitmap(40, 40, kWhite);
+    s.moveTo({-1000000000, 5});
+    s.lineTo({1000000000, 5});  // would take seconds step by step
+    EXPECT_EQ(inkBox(s.bitmap()).left, 0);
+    EXPECT_EQ(inkBox(s.bitmap()).right, 39);
+    s.polyline({{-100000, -100000}, {100000, 100000}});
+    for (int i = 0; i < 40; ++i) ASSERT_EQ(at(s, i, i), kBlack) << i;
+    EXPECT_EQ(at(s, 1, 0), kWhite);
+    s.selectPen(Pen::solid(kRed, 3));
+    s.polyline({{-2000000000, 30}, {2000000000, 30}});
+    EXPECT_EQ(at(s, 20, 30), kRed);
+}
+
 TEST_F(DrawingContextTest, WidePenIsCentredOnTheLine) {
     dc.selectPen(Pen::solid(kBlack, 5));
     dc.moveTo({10, 20});
@@ -221,6 +261,15 @@ TEST_F(DrawingContextTest, FontsByNameUseTheLiberationFaces) {
     Size n = dc.textExtent("N");
     EXPECT_EQ(n.height, m.height);
     EXPECT_GT(dc.textExtent("NN").width, n.width);
+}
+
+TEST(DialogUnitsTest, ConvertWithTheFontsAverageWidthAndHeight) {
+    Size units = dialogBaseUnits(Font::create("MS Sans Serif", 13));
+    MemorySurface dc;
+    dc.selectFont(Font::create("MS Sans Serif", 13));
+    EXPECT_EQ(units, (Size{dc.textMetrics().averageCharWidth, dc.textMetrics().height}));
+    EXPECT_EQ(dialogToPixels({4, 8, 186, 132}, {6, 13}), (Rect{6, 13, 279, 214}));
+    EXPECT_EQ(dialogToPixels({0, 0, 3, 7}, {6, 13}), (Rect{0, 0, 4, 11}));  // truncated
 }
 
 class TextAlignTest : public ::testing::Test {
@@ -374,6 +423,20 @@ TEST(CopyTest, CopyWithinOneSurfaceUsesTheOldPixels) {
     EXPECT_EQ(at(s, 1, 0), kBlack);
     EXPECT_EQ(at(s, 2, 0), kBlack);
     EXPECT_EQ(at(s, 3, 0), kWhite);
+}
+
+TEST(CopyTest, PicturesAreCopiedPlainAndIconsBlended) {
+    QImage icon(4, 4, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    icon.setPixel(1, 1, qRgba(255, 0, 0, 255));
+    MemorySurface s;
+    s.createBitmap(10, 10, kBlue);
+    s.drawIcon({3, 3}, icon);
+    EXPECT_EQ(at(s, 4, 4), kRed);
+    EXPECT_EQ(at(s, 3, 3), kBlue);  // transparent parts show what was there
+    s.drawImage({3, 3}, icon.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(at(s, 3, 3), kBlack);  // a plain copy replaces
+    EXPECT_EQ(at(s, 4, 4), kRed);
 }
 
 TEST(SurfaceTest, WithoutPixelsNothingIsDrawnButTextIsMeasured) {

@@ -275,7 +275,7 @@ TEST(SurfaceWindowTest, ShownWindowPresentsItsPicture) {
     spin([&] { return w.paints > 0; }, 2000);
     DrawingContext dc = w.surface();
     dc.fillRect({4, 4, 12, 12}, Brush::solid(colours::kRed));
-    QImage shown = w.grab().toImage();
+    QImage shown = windowPicture(&w);
     EXPECT_EQ(shown.pixel(8, 8) & 0xffffff, 0xff0000u);
     EXPECT_EQ(shown.pixel(0, 0) & 0xffffff, 0x000000u);
     EXPECT_EQ(w.paints, 1);  // showing the picture did not repaint it
