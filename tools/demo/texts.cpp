@@ -131,7 +131,7 @@ About these recordings. The seismograms of this demonstration were computed for 
 
 constexpr std::string_view kSynthetic = R"(Synthetic seismograms, and how to use real ones
 
-The seismograms of this demonstration were computed, not recorded. For each station the arrival times of the waves P, pP, PP, PcP, S, SS, ScS, SKS and the core waves PKP come from the ak135 model of the Earth, the same model that draws the wave fronts. Each wave is a short pulse whose size shrinks with distance and grows with the magnitude. The surface waves are computed with dispersion (long waves first) and are turned to the north-south and east-west directions from the direction of the earthquake. A little background noise is added. The shapes are simplified; the times are right.
+The seismograms of this demonstration were computed, not recorded. For each station the arrival times of the waves P, pP, PP, PcP, S, sS, SS, ScS, SKS and the core wave PKIKP come from the ak135 model of the Earth, the same model that draws the wave fronts and the arrival marks. The times are computed for the focal depth of the table the viewer uses for the event (the nearest table depth above the focus, for example 0 km for the Tohoku earthquake, 29 km deep), so that the marks fall on the waves; the true depth would shift them by a few seconds. Each wave is a short pulse whose size shrinks with distance and grows with the magnitude. The surface waves are computed with dispersion (long waves first) and are turned to the north-south and east-west directions from the direction of the earthquake. A little background noise is added. The shapes are simplified; the times follow the model.
 
 To use real recordings instead: download the seismograms (miniSEED) and the station descriptions of the same stations and time from a seismic data centre, convert each to a SAC file with the program mseed2sac, put them in the event's directory in place of these files, and choose them with the station selection or the maintenance program orvane-maint. The README of Orvane explains each step.)";
 
@@ -328,7 +328,7 @@ std::string eventInformationText(const DemoEvent& event, const std::vector<Selec
                 ", " + format("%.0f", stations.back().distance) + " degrees away).\n\n";
     }
     text += "These seismograms are synthetic: they were computed for teaching from the ak135 model of the "
-            "Earth, not recorded. The arrival times are right; the wave shapes are simplified. To show real "
+            "Earth, not recorded. The arrival times follow the model; the wave shapes are simplified. To show real "
             "recordings instead, put SAC files converted from a data centre's miniSEED with mseed2sac into "
             "this event's directory and choose them with Select Stations (the README's section \"Recorded "
             "data\" explains how). Press More... for details.\n";
