@@ -168,25 +168,43 @@ bool KSAC::read(const std::string& path) {
     samples.assign(count, 0.0f);
     // A short read leaves the rest at 0.
     std::size_t got = std::fread(samples.data(), 4, count, file.get());
-    std::uint32_t* words = reinterpret_cast<std::uint32_t*>(samples.data());
-    if constexpr (std::endian::native == std::endian::little)
-        for (std::size_t k = 0; k < got; ++k) words[k] = __builtin_bswap32(words[k]);
-
-    // Statistics in four independent lanes, so the additions overlap.
-    double sums[4] = {0, 0, 0, 0};
-    float lows[4] = {1e20f, 1e20f, 1e20f, 1e20f};
-    float highs[4] = {-1e20f, -1e20f, -1e20f, -1e20f};
-    for (std::size_t k = 0; k < count; ++k) {
-        float& v = samples[k];
-        if (!std::isfinite(v)) v = 0;  // a broken sample shows as silence
-        std::size_t lane = k & 3;
-        sums[lane] += v;
-        lows[lane] = v < lows[lane] ? v : lows[lane];
-        highs[lane] = v > highs[lane] ? v : highs[lane];
+    // Byte order and broken samples (NaN, infinities: all exponent bits set)
+    // in one pass over the words; a broken sample shows as silence.
+    auto* words = reinterpret_cast<std::uint32_t*>(samples.data());
+    for (std::size_t k = 0; k < got; ++k) {
+        std::uint32_t w = words[k];
+        if constexpr (std::endian::native == std::endian::little) w = __builtin_bswap32(w);
+        words[k] = (w & 0x7f800000u) == 0x7f800000u ? 0u : w;
     }
-    double sum = (sums[0] + sums[1]) + (sums[2] + sums[3]);
-    float low = std::min(std::min(lows[0], lows[1]), std::min(lows[2], lows[3]));
-    float high = std::max(std::max(highs[0], highs[1]), std::max(highs[2], highs[3]));
+
+    // Statistics in independent lanes, so the work of neighbouring samples overlaps.
+    constexpr std::size_t kLanes = 8;
+    double sums[kLanes] = {};
+    float lows[kLanes], highs[kLanes];
+    std::fill(std::begin(lows), std::end(lows), 1e20f);
+    std::fill(std::begin(highs), std::end(highs), -1e20f);
+    std::size_t k = 0;
+    for (; k + kLanes <= count; k += kLanes) {
+        for (std::size_t j = 0; j < kLanes; ++j) {
+            float v = samples[k + j];
+            lows[j] = v < lows[j] ? v : lows[j];
+            highs[j] = v > highs[j] ? v : highs[j];
+            sums[j] += v;
+        }
+    }
+    for (; k < count; ++k) {
+        float v = samples[k];
+        lows[0] = std::min(lows[0], v);
+        highs[0] = std::max(highs[0], v);
+        sums[0] += v;
+    }
+    double sum = 0;
+    float low = 1e20f, high = -1e20f;
+    for (std::size_t j = 0; j < kLanes; ++j) {
+        sum += sums[j];
+        low = std::min(low, lows[j]);
+        high = std::max(high, highs[j]);
+    }
     header_.floats[sac::DEPMIN] = low;
     header_.floats[sac::DEPMAX] = high;
     header_.floats[sac::DEPMEN] = static_cast<float>(sum / static_cast<double>(count));

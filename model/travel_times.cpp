@@ -162,15 +162,23 @@ std::vector<std::optional<Arrival>> TravelTimeCalculator::arrivals(std::string_v
 }
 
 std::optional<Arrival> travelTime(std::string_view phase, double distanceDegrees, double depthKm) {
+    // Calculators by depth; a caller asking for many depths only costs a
+    // bounded amount of memory (the oldest are dropped all at once).
+    constexpr std::size_t kKeptDepths = 64;
     static std::mutex mutex;
-    static std::map<double, std::unique_ptr<TravelTimeCalculator>> calculators;
+    static std::map<double, std::shared_ptr<const TravelTimeCalculator>> calculators;
     if (!(depthKm >= 0.0 && depthKm < kAk135CmbDepth)) return std::nullopt;
-    const TravelTimeCalculator* calc;
+    std::shared_ptr<const TravelTimeCalculator> calc;
     {
         std::lock_guard lock(mutex);
-        auto& slot = calculators[depthKm];
-        if (!slot) slot = std::make_unique<TravelTimeCalculator>(ak135Model(), depthKm);
-        calc = slot.get();
+        auto it = calculators.find(depthKm);
+        if (it == calculators.end()) {
+            if (calculators.size() >= kKeptDepths) calculators.clear();
+            it = calculators
+                     .emplace(depthKm, std::make_shared<TravelTimeCalculator>(ak135Model(), depthKm))
+                     .first;
+        }
+        calc = it->second;
     }
     return calc->arrival(phase, distanceDegrees);
 }

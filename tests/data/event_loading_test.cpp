@@ -129,9 +129,11 @@ TEST_F(EventLoadingTest, MissingEventFileChangesOnlyThePath) {
 
 TEST_F(EventLoadingTest, TracesAreSortedByDistanceAndMissingOnesDropped) {
     trace("FAR.BHZ", "FAR", -30);   // about 64 degrees
-    trace("NEAR.BHZ", "NEAR", 40);  // about 6 degrees
+    trace("near.bhz", "NEAR", 40);  // about 6 degrees; named in lower case on disk
+    // A missing file and a directory are no traces.
     eventFile(std::string(kHeader) +
-              "STATION FILE: far.bhz\nSTATION FILE: GONE.BHZ\nSTATION FILE: NEAR.BHZ\n");
+              "STATION FILE: far.bhz\nSTATION FILE: GONE.BHZ\nSTATION FILE: SOS\n"
+              "STATION FILE: NEAR.BHZ\n");
     ASSERT_TRUE(loadEvent(event, "1994011712.evt"));
     EXPECT_EQ(codes(), (std::vector<std::string>{"NEAR", "FAR"}));
     EXPECT_LT(event.traceList[0]->floatWord(sac::GCARC), event.traceList[1]->floatWord(sac::GCARC));
@@ -168,6 +170,12 @@ TEST_F(EventLoadingTest, ArrivalTimesFromTheCurvesOfTheEventDepth) {
     ASSERT_TRUE(loadEvent(event, "1994011712.evt"));
     EXPECT_GT(event.traceList[0]->arrivalP, 0);
     EXPECT_EQ(event.traceList[0]->arrivalS, 0);
+
+    // Without a depth line the previous curves stay in force.
+    std::filesystem::remove(dir.file("P.JB"));
+    eventFile("EVENT DATE: 1994/01/17\n");
+    ASSERT_TRUE(loadEvent(event, "1994011712.evt"));
+    EXPECT_EQ(event.curves[0].count, 181);
 }
 
 TEST_F(EventLoadingTest, StationDescriptionsFromTheStationFile) {

@@ -134,6 +134,10 @@ TEST(GreatCircleTest, ArcAtTheEnds) {
     GreatCircle same = greatCircle(34.9462f, -106.4567f, 34.9462f, -106.4567f);
     EXPECT_NEAR(same.arc, 0.0f, 1e-3);
     EXPECT_FALSE(std::isnan(same.backAzimuth));
+    // Here the cosine of the arc comes out a hair above 1.
+    GreatCircle rounding = greatCircle(-87.3f, 20, -87.3f, 20);
+    EXPECT_EQ(rounding.arc, 0.0f);
+    EXPECT_FALSE(std::isnan(rounding.backAzimuth));
     GreatCircle pole = greatCircle(90, 0, 90, 0);
     EXPECT_NEAR(pole.arc, 0.0f, 1e-3);
     EXPECT_FALSE(std::isnan(pole.backAzimuth));
