@@ -92,7 +92,7 @@ class FrontBuilder {
 public:
     FrontBuilder(const EarthModel& model, std::size_t source, const WavefrontOptions& options)
         : model_(model), source_(source), options_(options) {
-        steps_ = options.lastTime / std::max(1, options.timeStep) + 1;
+        steps_ = options.lastTime / options.timeStep + 1;
     }
 
     int steps() const { return steps_; }
@@ -248,7 +248,12 @@ std::vector<std::string> wavefrontPhases(bool buriedFocus) {
 }
 
 std::vector<WavefrontStep> computeWavefronts(const EarthModel& base, double depthKm,
-                                             const WavefrontOptions& options) {
+                                             const WavefrontOptions& requested) {
+    // Step times are 16-bit in the table; steps must move forward.
+    WavefrontOptions options = requested;
+    options.timeStep = std::clamp(options.timeStep, 1, 32767);
+    options.lastTime = std::clamp(options.lastTime, 0, 32767);
+    options.initialRays = std::clamp(options.initialRays, 2, 1 << 16);
     EarthModel model = base.withBoundaryAt(depthKm);
     std::size_t source = model.shellAtDepth(depthKm);
     FrontBuilder builder(model, source, options);
