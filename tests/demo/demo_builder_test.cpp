@@ -5,6 +5,7 @@
 #include <QImage>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <set>
 #include <filesystem>
 #include <fstream>
@@ -13,7 +14,13 @@
 
 #include "data/event.h"
 #include "data/files.h"
+#include "data/sac.h"
 #include "data/settings.h"
+#include "data/station.h"
+#include "model/geometry.h"
+#include "model/travel_time_curve.h"
+#include "model/travel_times.h"
+#include "tools/demo/body_waves.h"
 #include "tools/demo/midi_writer.h"
 #include "tools/demo/texts.h"
 #include "tests/support/temp_dir.h"
@@ -96,8 +103,10 @@ TEST_F(DemoDirectory, ViewAngleFacesTheEpicentreAndTimeLimitCoversTheSurfaceWave
         for (const auto& s : p.stations)
             for (const auto& f : p.event.stationFiles)
                 if (f.fileName == std::string(s.station->code) + ".BHZ") farthest = std::max(farthest, s.distance);
-        // The slower surface wave (0.03058 degrees a second) reaches the farthest shown station in time.
+        // The viewer's slower surface wave (0.03058 degrees a second), and the
+        // slowest surface waves of the traces (3 km/s), reach the farthest shown station in time.
         EXPECT_GT(p.event.timeLimit, farthest / 0.03058) << p.source->name;
+        EXPECT_GT(p.event.timeLimit, farthest * kKilometresPerDegree / 3.0) << p.source->name;
         EXPECT_LT(p.event.timeLimit, 32767);
     }
     EXPECT_EQ(facingViewAngle(142.4), 135);
@@ -116,6 +125,24 @@ TEST_F(DemoDirectory, SettingsKeepTheDefaultsAndNameTheTutorialEvent) {
         return defaults.text();
     }());
     EXPECT_TRUE(std::filesystem::exists(file(read.tutorialEvent)));
+}
+
+TEST_F(DemoDirectory, StationDescriptionsReadBackThroughTheStationParser) {
+    std::ifstream in(file("ZOZERO.STA"));
+    std::string line;
+    std::map<std::string, Station> read;
+    while (std::getline(in, line)) {
+        Station s(line);
+        read[s.stationCode] = s;
+    }
+    for (const PlannedEvent& p : planEvents(defaultDemoOptions()))
+        for (const auto& s : p.stations) {
+            auto it = read.find(std::string(s.station->code));
+            ASSERT_NE(it, read.end()) << s.station->code;
+            EXPECT_NEAR(it->second.latitude, s.station->latitude, 1e-4);
+            EXPECT_NEAR(it->second.longitude, s.station->longitude, 1e-4);
+            EXPECT_EQ(it->second.stationName, std::string(s.station->site.substr(0, 31)));
+        }
 }
 
 TEST_F(DemoDirectory, StationFileHasFixedColumnsForEveryStationUsed) {
@@ -217,6 +244,104 @@ TEST_F(DemoDirectory, InformationTextsAreInTheViewerFormat) {
     }
 }
 
+// What the loader hands each trace of a planned event: its epicentre and origin time.
+TraceContext contextFor(const PlannedEvent& p) {
+    TraceContext context;
+    context.eventLatitude = p.event.latitude;
+    context.eventLongitude = p.event.longitude;
+    context.originEpoch = epochSeconds(p.source->year, p.source->month, p.source->day, p.source->hour,
+                                       p.source->minute, static_cast<int>(p.source->second),
+                                       static_cast<int>(std::lround(std::fmod(p.source->second, 1.0) * 1000)));
+    return context;
+}
+
+TEST_F(DemoDirectory, SeismogramsReadBackWithoutLossAndTheirComponentsAreKnown) {
+    for (const PlannedEvent& p : planEvents(defaultDemoOptions())) {
+        TraceContext context = contextFor(p);
+        const std::string directory = file(p.event.dataDirectory());
+        for (std::size_t i = 0; i < p.stations.size(); ++i) {
+            const auto& s = p.stations[i];
+            ThreeComponents expected = synthesize(stationRequest(p, i));
+            const std::pair<const char*, std::vector<float>*> components[] = {
+                {"BHZ", &expected.vertical}, {"BHN", &expected.north}, {"BHE", &expected.east}};
+            for (const auto& [channel, samples] : components) {
+                std::string path = directory + "/" + std::string(s.station->code) + "." + channel;
+                KSAC trace(path, true, context);
+                ASSERT_GT(trace.npts(), 0) << path;
+                EXPECT_EQ(trace.samples, *samples) << path;
+                EXPECT_EQ(trace.stationCode, s.station->code);
+                EXPECT_FLOAT_EQ(trace.floatWord(sac::DELTA), 0.05f);
+                EXPECT_NEAR(trace.startTime, -60.0, 0.01) << path;  // the reference time is the origin
+                EXPECT_NEAR(trace.stationLatitude, s.station->latitude, 1e-4);
+                EXPECT_NEAR(trace.stationLongitude, s.station->longitude, 1e-4);
+                EXPECT_NEAR(trace.floatWord(sac::GCARC), s.distance, 0.05);
+                EXPECT_GT(trace.endTime, s.distance * kKilometresPerDegree / 3.0) << "surface waves cut";
+                StationFile component(trace);
+                EXPECT_EQ(component.component, channel[2]) << path;
+            }
+        }
+        // The map's station mode offers every station with three components,
+        // the shown verticals marked used.
+        Event event(file(p.event.fileName));
+        std::vector<std::string> messages;
+        auto stations = buildStationList(event, [&](std::string_view m) { messages.emplace_back(m); });
+        EXPECT_TRUE(messages.empty());
+        ASSERT_EQ(stations.size(), p.stations.size());
+        std::size_t used = 0;
+        for (const Station& st : stations) {
+            EXPECT_TRUE(st.available[0] && st.available[1] && st.available[2]) << st.stationCode;
+            used += st.used[0];
+            EXPECT_FALSE(st.used[1] || st.used[2]);
+        }
+        EXPECT_EQ(used, p.event.stationFiles.size());
+    }
+}
+
+// Onset of the first arrival on a vertical trace: the first sample above eight
+// times the noise RMS of the minute before the origin.
+double onsetTime(const KSAC& trace) {
+    double sum = 0;
+    const double delta = trace.floatWord(sac::DELTA);
+    std::size_t quiet = static_cast<std::size_t>((0 - trace.startTime) / delta);
+    for (std::size_t i = 0; i < quiet; ++i) sum += double(trace.samples[i]) * trace.samples[i];
+    double level = 8 * std::sqrt(sum / quiet);
+    for (std::size_t i = quiet; i < trace.samples.size(); ++i)
+        if (std::fabs(trace.samples[i]) > level) return trace.startTime + i * delta;
+    return 1e9;
+}
+
+// The viewer marks P at `arrivalP`: its table time interpolated at the
+// station's distance and truncated to whole seconds. Every trace's onset lies
+// within a second of that time before the truncation, and within half a
+// second after the exact ak135 time.
+TEST_F(DemoDirectory, POnsetsLieAtTheViewersPArrival) {
+    int checked = 0;
+    for (const PlannedEvent& p : planEvents(defaultDemoOptions())) {
+        // The P curve for the event's depth, from the directory's own table.
+        TravelTimeCurve curve = loadTravelTimeCurve("P", p.event.depth, [](const std::string& name) { return file(name); });
+        ASSERT_EQ(curve.count, kCurveEntries);
+        TraceContext context = contextFor(p);
+        context.curves[0] = curve.keys();
+        for (const auto& s : p.stations) {
+            if (s.distance > 97.0) continue;  // beyond, P is only the weak diffracted wave
+            KSAC trace(file(p.event.dataDirectory()) + "/" + std::string(s.station->code) + ".BHZ", true, context);
+            ASSERT_GT(trace.npts(), 0);
+            float gcarc = trace.floatWord(sac::GCARC);
+            float marked = interpolateTable(curveDistances(), curve.keys(), curve.count, gcarc);
+            ASSERT_EQ(trace.arrivalP, static_cast<std::int32_t>(marked));
+            double onset = onsetTime(trace);
+            std::string where = std::string(p.source->name) + " " + std::string(s.station->code);
+            EXPECT_NEAR(onset, marked, 1.0) << where;
+            EXPECT_NEAR(onset, trace.arrivalP, 1.6) << where;  // half a second of table rounding, then the truncation
+            double exact = travelTime("P", s.distance, arrivalDepth(p.source->depth))->time;
+            EXPECT_GE(onset, exact - 0.05) << where;
+            EXPECT_LT(onset, exact + 0.5) << where;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 40);
+}
+
 TEST(WrapText, KeepsParagraphsAndPreformattedBlocks) {
     std::string longLine(30, 'a');
     std::string text = longLine + " " + longLine + " " + longLine + "\n\n<PRE>\n" + std::string(90, 'b') + "\n</PRE>\n";
@@ -242,6 +367,11 @@ TEST_F(DemoDirectory, HelpPagesForEveryTopicWithWorkingLinks) {
             EXPECT_TRUE(std::filesystem::exists(entry.path().parent_path() / (*it)[1].str()))
                 << entry.path() << " links " << (*it)[1];
     }
+}
+
+TEST_F(DemoDirectory, SeismicTablesAreThere) {
+    for (const char* name : {"P.JB", "S.JB", "PP.JB", "SS.JB", "OV0.INX", "OV0.BIN", "OV600.INX", "OV600.BIN"})
+        EXPECT_GT(std::filesystem::file_size(file(name)), 1000u) << name;
 }
 
 TEST_F(DemoDirectory, TunesAndPicturesAreThere) {

@@ -7,11 +7,14 @@
 #include <map>
 
 #include "data/files.h"
+#include "data/sac.h"
 #include "data/settings.h"
 #include "model/geometry.h"
+#include "tools/demo/body_waves.h"
 #include "tools/demo/pictures.h"
 #include "tools/demo/texts.h"
 #include "tools/demo/tunes.h"
+#include "tools/tables/table_files.h"
 
 namespace orvane {
 namespace {
@@ -79,6 +82,51 @@ bool writeStationDescriptions(const std::string& directory, const std::vector<Pl
     return writeText(directory, "ZOZERO.STA", text, error);
 }
 
+// The three components of one station: vertical, north and east, with the
+// orientation in the header so the viewer tells them apart.
+bool writeStationTraces(const std::string& eventDirectory, const PlannedEvent& planned, std::size_t index,
+                        std::string& error) {
+    const SelectedStation& s = planned.stations[index];
+    const DemoEvent& source = *planned.source;
+    SeismogramRequest request = stationRequest(planned, index);
+    ThreeComponents traces = synthesize(request);
+
+    SacTrace trace;
+    trace.delta = static_cast<float>(request.delta);
+    trace.begin = static_cast<float>(request.begin);
+    trace.year = source.year;
+    trace.dayOfYear = dayOfYear(source.year, source.month, source.day);
+    trace.hour = source.hour;
+    trace.minute = source.minute;
+    trace.second = static_cast<std::int32_t>(source.second);
+    trace.millisecond = static_cast<std::int32_t>(std::lround((source.second - trace.second) * 1000.0));
+    trace.station = std::string(s.station->code);
+    trace.network = std::string(s.station->network);
+    trace.stationLatitude = static_cast<float>(s.station->latitude);
+    trace.stationLongitude = static_cast<float>(s.station->longitude);
+    trace.eventLatitude = static_cast<float>(source.latitude);
+    trace.eventLongitude = static_cast<float>(source.longitude);
+    trace.eventDepth = static_cast<float>(source.depth);
+    struct Component {
+        const char* channel;
+        float azimuth, incidence;
+        std::vector<float>* samples;
+    };
+    for (const Component& c : {Component{"BHZ", 0, 0, &traces.vertical}, Component{"BHN", 0, 90, &traces.north},
+                               Component{"BHE", 90, 90, &traces.east}}) {
+        trace.component = c.channel;
+        trace.componentAzimuth = c.azimuth;
+        trace.componentIncidence = c.incidence;
+        trace.samples = std::move(*c.samples);
+        std::string path = joinPath(eventDirectory, std::string(s.station->code) + "." + c.channel);
+        if (!writeSac(path, trace)) {
+            error = "cannot write " + path;
+            return false;
+        }
+    }
+    return true;
+}
+
 bool writeEvents(const std::string& directory, const std::vector<PlannedEvent>& events, std::string& error) {
     for (const PlannedEvent& planned : events) {
         Event event = planned.event;
@@ -89,6 +137,8 @@ bool writeEvents(const std::string& directory, const std::vector<PlannedEvent>& 
             error = "cannot write " + event.fileName;
             return false;
         }
+        for (std::size_t i = 0; i < planned.stations.size(); ++i)
+            if (!writeStationTraces(event.dataDirectory(), planned, i, error)) return false;
         if (!writeText(event.dataDirectory(), "EVT.INF", eventInformationText(*planned.source, planned.stations),
                        error))
             return false;
@@ -97,6 +147,15 @@ bool writeEvents(const std::string& directory, const std::vector<PlannedEvent>& 
 }
 
 }  // namespace
+
+SeismogramRequest stationRequest(const PlannedEvent& planned, std::size_t index) {
+    const SelectedStation& s = planned.stations.at(index);
+    const DemoEvent& source = *planned.source;
+    // A seed per event and station: the same noise every run.
+    std::uint64_t seed = (static_cast<std::uint64_t>(source.year) << 32) ^
+                         (static_cast<std::uint64_t>(source.month * 100 + source.day) << 16) ^ (index + 1);
+    return stationRequest(s.distance, s.backAzimuth, source.depth, source.magnitude, seed);
+}
 
 DemoOptions defaultDemoOptions() {
     DemoOptions options;
@@ -128,9 +187,9 @@ std::vector<PlannedEvent> planEvents(const DemoOptions& options) {
             p.event.stationFiles.push_back(file);
             farthest = std::max(farthest, p.stations[index].distance);
         }
-        // Long enough for the slower surface wave to pass the farthest station
-        // shown, rounded up to whole minutes.
-        double seconds = farthest / kSlowSurfaceWaveDegreesPerSecond + 300.0;
+        // Long enough for the slowest surface waves of the traces (3 km/s)
+        // to pass the farthest station shown, rounded up to whole minutes.
+        double seconds = farthest * kKilometresPerDegree / 3.0 + 120.0;
         p.event.timeLimit = static_cast<std::int32_t>(std::ceil(seconds / 60.0) * 60.0);
         planned.push_back(std::move(p));
     }
@@ -145,7 +204,7 @@ bool buildDemoDirectory(const std::string& directory, const DemoOptions& options
         return false;
     }
     const std::vector<PlannedEvent> events = planEvents(options);
-    return writePictures(directory, options, error) && writeText(directory, "OV.MID", openingTune(), error) &&
+    return writeSeismicTables(directory, error) && writePictures(directory, options, error) && writeText(directory, "OV.MID", openingTune(), error) &&
            writeText(directory, "EQ.MID", earthquakeRumble(), error) && writeTexts(directory, error) &&
            writeSettingsFile(directory, error) && writeStationDescriptions(directory, events, error) &&
            writeEvents(directory, events, error);

@@ -8,6 +8,7 @@
 #include "data/event.h"
 #include "tools/demo/demo_events.h"
 #include "tools/demo/station_selection.h"
+#include "tools/demo/synthetic_seismogram.h"
 
 namespace orvane {
 
@@ -38,6 +39,10 @@ struct PlannedEvent {
 /// The event records and station choices, without writing anything. The
 /// time limit lets the slower surface wave reach the farthest station shown.
 std::vector<PlannedEvent> planEvents(const DemoOptions& options);
+
+/// What station `index` of a planned event records (written as
+/// "CODE.BHZ", "CODE.BHN", "CODE.BHE" in the event's directory).
+SeismogramRequest stationRequest(const PlannedEvent& planned, std::size_t index);
 
 /// Writes the whole directory. On failure `error` says what failed.
 bool buildDemoDirectory(const std::string& directory, const DemoOptions& options, std::string& error);
