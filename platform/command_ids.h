@@ -36,20 +36,20 @@ enum CommandId : int {
     kCmdBrowseTutorial = 1051,    ///< browse the tutorial
 
     // --- Control panel buttons and slider ----------------------------------
-    kCmdPanelPause = 1026,        ///< "Pause" / "Resume"
-    kCmdPanelWorldMenu = 1027,    ///< "World Menu"
-    kCmdPanelRepeat = 1028,       ///< "Repeat"
-    kCmdPanelViews = 1029,        ///< "Views"
-    kCmdPanelExit = 1030,         ///< exit label
-    kCmdPanelEventInfo = 1031,    ///< "Event Info"
-    kIdSpeedSlider = 1032,        ///< the speed slider control
-    kCmdPanelTutorial = 1050,     ///< "Tutorial"
+    kCmdPanelPause = 1026,      ///< "Pause" / "Resume"
+    kCmdPanelWorldMenu = 1027,  ///< "World Menu"
+    kCmdPanelRepeat = 1028,     ///< "Repeat"
+    kCmdPanelViews = 1029,      ///< "Views"
+    kCmdPanelExit = 1030,       ///< exit label
+    kCmdPanelEventInfo = 1031,  ///< "Event Info"
+    kIdSpeedSlider = 1032,      ///< the speed slider control
+    kCmdPanelTutorial = 1050,   ///< "Tutorial"
 
     // --- Welcome window, views, map ----------------------------------------
-    kCmdWelcomeStart = 1033,      ///< "Start"
-    kCmdViewInfoButton = 1036,    ///< a view's "Info" button, inside the view
-    kCmdMapExit = 1047,           ///< map's exit button
-    kCmdMapInformation = 1048,    ///< map's "Information" button
+    kCmdWelcomeStart = 1033,    ///< "Start"
+    kCmdViewInfoButton = 1036,  ///< a view's "Info" button, inside the view
+    kCmdMapExit = 1047,         ///< map's exit button
+    kCmdMapInformation = 1048,  ///< map's "Information" button
 
     // --- Information and tutorial windows -----------------------------------
     kCmdHelpBack = 1034,          ///< "Back"
@@ -60,29 +60,29 @@ enum CommandId : int {
     kCmdTutorialCancel = 1046,    ///< "Cancel"
 
     // --- Dialog buttons -------------------------------------------------------
-    kIdOk = 1,                    ///< "OK" (also "GO" in the event dialog)
-    kIdCancel = 2,                ///< "Cancel"; the view dialog's lower right picture
-    kIdHelp = 9,                  ///< "Help" of the settings and selection dialogs
-    kIdViewAll = 556,             ///< view dialog: all views
-    kIdViewEarth = 557,           ///< view dialog: globe
-    kIdViewCrossSection = 558,    ///< view dialog: cross-section
-    kIdSelectStations = 606,      ///< event dialog: "Select Stations"
-    kIdEditorHelp = 760,          ///< event editor: "Help"
+    kIdOk = 1,                  ///< "OK" (also "GO" in the event dialog)
+    kIdCancel = 2,              ///< "Cancel"; the view dialog's lower right picture
+    kIdHelp = 9,                ///< "Help" of the settings and selection dialogs
+    kIdViewAll = 556,           ///< view dialog: all views
+    kIdViewEarth = 557,         ///< view dialog: globe
+    kIdViewCrossSection = 558,  ///< view dialog: cross-section
+    kIdSelectStations = 606,    ///< event dialog: "Select Stations"
+    kIdEditorHelp = 760,        ///< event editor: "Help"
 
     // --- Maintenance frame: menu "M_COMMANDS" ----------------------------------
-    kCmdMaintControls = 1,        ///< "&Controls..."
-    kCmdMaintNew = 803,           ///< "&New"
-    kCmdMaintOpen = 804,          ///< "&Open"
-    kCmdMaintExit = 805,          ///< "E&xit" (two entries)
-    kCmdMaintPhases = 806,        ///< "&Phases..."
-    kCmdMaintAudio = 807,         ///< "&Audio..."
-    kCmdMaintView = 808,          ///< "&View..."
-    kCmdMaintHelp = 809,          ///< "&Orvane Help"
-    kCmdMaintAbout = 810,         ///< "&About"
-    kCmdMaintInitialTimeout = 813,  ///< "&Initial Timeout..."
-    kCmdMaintTimeout = 815,       ///< "Time&out..."
+    kCmdMaintControls = 1,           ///< "&Controls..."
+    kCmdMaintNew = 803,              ///< "&New"
+    kCmdMaintOpen = 804,             ///< "&Open"
+    kCmdMaintExit = 805,             ///< "E&xit" (two entries)
+    kCmdMaintPhases = 806,           ///< "&Phases..."
+    kCmdMaintAudio = 807,            ///< "&Audio..."
+    kCmdMaintView = 808,             ///< "&View..."
+    kCmdMaintHelp = 809,             ///< "&Orvane Help"
+    kCmdMaintAbout = 810,            ///< "&About"
+    kCmdMaintInitialTimeout = 813,   ///< "&Initial Timeout..."
+    kCmdMaintTimeout = 815,          ///< "Time&out..."
     kCmdMaintEditInformation = 816,  ///< "&Edit Information..."
-    kCmdMaintPauseAtEnd = 817,    ///< "&Pause at End..."
+    kCmdMaintPauseAtEnd = 817,       ///< "&Pause at End..."
 };
 
 }  // namespace orvane

@@ -85,9 +85,7 @@ Rect DrawingContext::deviceClip() const {
     return clip_ ? intersect(all, *clip_) : all;
 }
 
-Rect DrawingContext::clipBox() const {
-    return offset(deviceClip(), Point{} - origin_);
-}
+Rect DrawingContext::clipBox() const { return offset(deviceClip(), Point{} - origin_); }
 
 std::optional<Colour> DrawingContext::pixel(Point p) const {
     if (!hasPixels()) return std::nullopt;
@@ -223,8 +221,8 @@ void DrawingContext::rectangle(const Rect& r) {
     } else {
         QPainter painter;
         if (!begin(painter)) return;
-        painter.setPen(QPen(qtColour(pen_.colour), pen_.width, Qt::SolidLine, Qt::SquareCap,
-                            Qt::MiterJoin));
+        painter.setPen(
+            QPen(qtColour(pen_.colour), pen_.width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         painter.setBrush(brush_.isNull() ? QBrush() : QBrush(qtColour(brush_.colour)));
         painter.drawRect(QRectF(r.left + 0.5, r.top + 0.5, width(r) - 1, height(r) - 1));
     }
@@ -244,8 +242,7 @@ void DrawingContext::ellipse(const Rect& box) {
     } else {
         painter.setPen(isThin(pen_) ? QPen(qtColour(pen_.colour), 0) : widePen(pen_));
         painter.setBrush(brush_.isNull() ? QBrush() : QBrush(qtColour(brush_.colour)));
-        painter.drawEllipse(
-            QRectF(box.left + 0.5, box.top + 0.5, width(box) - 1, height(box) - 1));
+        painter.drawEllipse(QRectF(box.left + 0.5, box.top + 0.5, width(box) - 1, height(box) - 1));
     }
     changed();
 }
@@ -314,7 +311,8 @@ void DrawingContext::textOut(Point p, std::string_view text) {
         top = p.y - fm.ascent();
     else if (align_ & kAlignBottom)
         top = p.y - h;
-    if (bkMode_ == BackgroundMode::Opaque) fillRect(rectAt(left, top, w, h), Brush::solid(bkColour_));
+    if (bkMode_ == BackgroundMode::Opaque)
+        fillRect(rectAt(left, top, w, h), Brush::solid(bkColour_));
     QPainter painter;
     if (!begin(painter)) return;
     painter.setFont(qfont);

@@ -11,13 +11,12 @@
 // Selecting an object returns the previous one; putting it back is the
 // caller's business.
 
+#include <QPointer>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <QPointer>
 
 #include "platform/draw_types.h"
 
@@ -108,7 +107,7 @@ enum TextBoxFlags : int {
 };
 
 class DrawingContext {
-public:
+  public:
     /// A context without pixels: everything draws nothing, measuring works.
     DrawingContext();
     /// A context on a pixel store; when `repaint` is given, every drawing
@@ -206,7 +205,7 @@ public:
     void stretchImage(const Rect& dest, const QImage& image, const Rect& src);
     void stretchImage(const Rect& dest, const QImage& image);
 
-private:
+  private:
     bool begin(QPainter& painter) const;
     void changed() const;
     void thinLines(const std::vector<Point>& points);

@@ -10,7 +10,7 @@
 namespace orvane {
 
 class MemorySurface : public DrawingContext {
-public:
+  public:
     MemorySurface();
     // One surface, one picture: copies would share it behind each other's back.
     MemorySurface(const MemorySurface&) = delete;

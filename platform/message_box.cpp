@@ -13,11 +13,20 @@ namespace {
 void showDialog(const MessageBoxCall& call) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (call.icon) {
-        case MessageIcon::Exclamation: icon = QMessageBox::Warning; break;
-        case MessageIcon::Information: icon = QMessageBox::Information; break;
-        case MessageIcon::Question: icon = QMessageBox::Question; break;
-        case MessageIcon::Stop: icon = QMessageBox::Critical; break;
-        case MessageIcon::None: break;
+        case MessageIcon::Exclamation:
+            icon = QMessageBox::Warning;
+            break;
+        case MessageIcon::Information:
+            icon = QMessageBox::Information;
+            break;
+        case MessageIcon::Question:
+            icon = QMessageBox::Question;
+            break;
+        case MessageIcon::Stop:
+            icon = QMessageBox::Critical;
+            break;
+        case MessageIcon::None:
+            break;
     }
     QMessageBox box(icon, toQString(call.caption), toQString(call.text), QMessageBox::Ok,
                     qobject_cast<QWidget*>(mainWindow()));
@@ -44,9 +53,8 @@ MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler) {
 }
 
 MessageBoxRecorder::MessageBoxRecorder()
-    : previous_(setMessageBoxHandler([this](const MessageBoxCall& call) {
-          calls_.push_back(call);
-      })) {}
+    : previous_(
+          setMessageBoxHandler([this](const MessageBoxCall& call) { calls_.push_back(call); })) {}
 
 MessageBoxRecorder::~MessageBoxRecorder() { setMessageBoxHandler(std::move(previous_)); }
 

@@ -30,7 +30,7 @@ MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler);
 
 /// While it lives, message boxes are recorded instead of shown.
 class MessageBoxRecorder {
-public:
+  public:
     MessageBoxRecorder();
     ~MessageBoxRecorder();
     MessageBoxRecorder(const MessageBoxRecorder&) = delete;
@@ -38,7 +38,7 @@ public:
 
     const std::vector<MessageBoxCall>& calls() const { return calls_; }
 
-private:
+  private:
     std::vector<MessageBoxCall> calls_;
     MessageBoxHandler previous_;
 };

@@ -9,7 +9,7 @@
 namespace orvane {
 
 class OwnerDrawButton : public QAbstractButton {
-public:
+  public:
     /// Creates the button at x, y with size w x h in its parent.
     OwnerDrawButton(QWidget* parent, int commandId, int x, int y, int w, int h);
 
@@ -17,7 +17,7 @@ public:
     /// The button's face as it would be painted now.
     QImage render();
 
-protected:
+  protected:
     /// Draws the whole item into `dc`; `item` is (0, 0, w, h).
     virtual void drawItem(DrawingContext& dc, const Rect& item, bool pressed) = 0;
     /// Called on a click; sends the command id to the parent.
@@ -25,7 +25,7 @@ protected:
 
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     int commandId_;
 };
 

@@ -2,10 +2,9 @@
 // Text crossing between the program's byte strings and Qt. Files made on
 // Windows hold Latin-1 (code page 1252) text; our own strings are UTF-8.
 
+#include <QString>
 #include <string>
 #include <string_view>
-
-#include <QString>
 
 namespace orvane {
 

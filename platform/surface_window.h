@@ -16,7 +16,7 @@
 namespace orvane {
 
 class SurfaceWindow : public Window {
-public:
+  public:
     explicit SurfaceWindow(QWidget* parent = nullptr);
 
     /// A client drawing context on the window's picture, with fresh state.
@@ -33,7 +33,7 @@ public:
     /// showing anything.
     void paintPending();
 
-protected:
+  protected:
     /// The paint handler: draws into `dc` (origin at the top left). `area`
     /// is the client rectangle.
     virtual void paint(DrawingContext& dc, const Rect& area);
@@ -42,7 +42,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void fitPicture();
 
     std::shared_ptr<QImage> picture_;

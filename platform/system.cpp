@@ -16,10 +16,10 @@ std::uint64_t inputCount = 0;
 std::uint64_t inputCountAtTick = 0;
 
 class InputWatch : public QObject {
-public:
+  public:
     using QObject::QObject;
 
-protected:
+  protected:
     bool eventFilter(QObject*, QEvent* event) override {
         switch (event->type()) {
             case QEvent::MouseButtonPress:

@@ -28,7 +28,8 @@ void postCommand(QObject* target, int id) {
     // The target is the context object: if it goes away first, the call is
     // dropped by Qt.
     QMetaObject::invokeMethod(
-        target, [guard, id] {
+        target,
+        [guard, id] {
             if (guard) sendCommand(guard.data(), id);
         },
         Qt::QueuedConnection);

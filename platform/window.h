@@ -23,7 +23,7 @@ namespace orvane {
 /// Something that handles numeric commands (menu items, buttons, messages
 /// from other windows).
 class CommandTarget {
-public:
+  public:
     virtual ~CommandTarget() = default;
     virtual void command(int id) = 0;
 };
@@ -45,7 +45,7 @@ bool sendToMainWindow(int id);
 /// Periodic timers by numeric id, owned by one window. Setting an id that is
 /// already running restarts it with the new period.
 class WindowTimers {
-public:
+  public:
     explicit WindowTimers(std::function<void(int)> onTimer);
     ~WindowTimers();
     WindowTimers(const WindowTimers&) = delete;
@@ -58,14 +58,14 @@ public:
     bool kill(int id);
     bool active(int id) const;
 
-private:
+  private:
     std::function<void(int)> onTimer_;
     std::map<int, std::unique_ptr<QTimer>> timers_;
 };
 
 template <class Base>
 class WindowBase : public Base, public CommandTarget {
-public:
+  public:
     template <class... Args>
     explicit WindowBase(Args&&... args) : Base(std::forward<Args>(args)...) {}
 
@@ -80,14 +80,14 @@ public:
     /// The window became the active window (true) or stopped being it.
     virtual void onActivated(bool) {}
 
-protected:
+  protected:
     bool event(QEvent* e) override {
         if (e->type() == QEvent::WindowActivate) onActivated(true);
         if (e->type() == QEvent::WindowDeactivate) onActivated(false);
         return Base::event(e);
     }
 
-private:
+  private:
     WindowTimers timers_{[this](int id) { onTimer(id); }};
 };
 

@@ -31,7 +31,7 @@ void drawPictureButtonFace(DrawingContext& dc, int w, int h, std::optional<Colou
                            bool pressed, const QImage& picture) {
     {
         KeepDrawingObjects keep(dc);
-    dc.setBrushOrigin({0, 0});
+        dc.setBrushOrigin({0, 0});
         int b = buttonBevelWidth(h);
         if (fill) dc.fillRect({0, 0, w, h}, Brush::solid(*fill));
         dc.selectPen(stock::kNullPen);
@@ -98,11 +98,20 @@ void ClickingButton::clicked() {
     OwnerDrawButton::clicked();
 }
 
+void ClickingButton::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    OwnerDrawButton::mousePressEvent(event);
+}
+
 myButton::myButton(QWidget* parent, int commandId, int bitmapId, int x, int y, int w, int h)
     : ClickingButton(parent, commandId, x, y, w, h), bitmap_(bitmapResource(bitmapId)) {}
 
 void myButton::drawItem(DrawingContext& dc, const Rect& item, bool pressed) {
-    drawPictureButtonFace(dc, orvane::width(item), orvane::height(item), kit::kLightGrey, pressed, bitmap_);
+    drawPictureButtonFace(dc, orvane::width(item), orvane::height(item), kit::kLightGrey, pressed,
+                          bitmap_);
 }
 
 textButton::textButton(QWidget* parent, int commandId, std::string_view caption, int x, int y,
@@ -129,8 +138,6 @@ void textButton::drawItem(DrawingContext& dc, const Rect& item, bool pressed) {
 void textButton::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) {
         if (settings.rightButtonRestart) sendToMainWindow(kCmdMap);
-        event->accept();
-        return;
     }
     ClickingButton::mousePressEvent(event);
 }

@@ -40,33 +40,36 @@ void drawTextButtonCaption(DrawingContext& dc, const Rect& r, std::string_view c
                            bool pressed);
 
 class ClickingButton : public OwnerDrawButton {
-public:
+  public:
     using OwnerDrawButton::OwnerDrawButton;
     /// With `on`, a click plays the click sound before the command is sent.
     void setClicks(bool on) { clicks_ = on; }
 
-protected:
+  protected:
     void clicked() override;
+    /// Other buttons than the left one end at the button (they do not
+    /// reach the parent window).
+    void mousePressEvent(QMouseEvent* event) override;
 
-private:
+  private:
     bool clicks_ = false;
 };
 
 class myButton : public ClickingButton {
-public:
+  public:
     /// The picture is bitmap resource `bitmapId` (none when not registered).
     myButton(QWidget* parent, int commandId, int bitmapId, int x, int y, int w, int h);
     const QImage& bitmap() const { return bitmap_; }
 
-protected:
+  protected:
     void drawItem(DrawingContext& dc, const Rect& item, bool pressed) override;
 
-private:
+  private:
     QImage bitmap_;
 };
 
 class textButton : public ClickingButton {
-public:
+  public:
     static constexpr std::size_t kMaxCaption = 30;
 
     textButton(QWidget* parent, int commandId, std::string_view caption, int x, int y, int w,
@@ -81,11 +84,11 @@ public:
     /// that paint over their own children).
     void paintInto(DrawingContext& dc, bool pressed);
 
-protected:
+  protected:
     void drawItem(DrawingContext& dc, const Rect& item, bool pressed) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
+  private:
     std::string caption_;
     Rect rect_;
 };

@@ -22,7 +22,7 @@ inline constexpr Colour kRed = colours::kRed;  ///< text button captions
 
 /// Puts the context's pen, brush and brush origin back when it goes.
 class KeepDrawingObjects {
-public:
+  public:
     explicit KeepDrawingObjects(DrawingContext& dc)
         : dc_(dc), pen_(dc.pen()), brush_(dc.brush()), origin_(dc.brushOrigin()) {}
     ~KeepDrawingObjects() {
@@ -33,7 +33,7 @@ public:
     KeepDrawingObjects(const KeepDrawingObjects&) = delete;
     KeepDrawingObjects& operator=(const KeepDrawingObjects&) = delete;
 
-private:
+  private:
     DrawingContext& dc_;
     Pen pen_;
     Brush brush_;
@@ -50,8 +50,8 @@ void measureLetterSize(const DrawingContext& dc);
 /// Bevelled frame b pixels wide: white upper-left and grey lower-right
 /// (exchanged when sunken). With f = 0 a fill colour fills the rectangle
 /// first; with f > 0 it paints an inner frame f pixels wide inside the bevel.
-void drawBevel(DrawingContext& dc, const Rect& r, std::optional<Colour> fill, bool sunken,
-               int b, int f);
+void drawBevel(DrawingContext& dc, const Rect& r, std::optional<Colour> fill, bool sunken, int b,
+               int f);
 
 /// Black outline with a 2-pixel white highlight and black shadow; the fill
 /// colour fills the rectangle (f = 0) or a band f pixels wide inside it.
@@ -72,8 +72,8 @@ void drawText(DrawingContext& dc, Point p, std::string_view text, Colour colour,
 
 /// Text over two black shadows (offsets 1 and 2), transparent. With
 /// `centre` the point is moved up by half the letter height first.
-void drawShadowText(DrawingContext& dc, Point p, std::string_view text, Colour colour,
-                    int align, bool centre);
+void drawShadowText(DrawingContext& dc, Point p, std::string_view text, Colour colour, int align,
+                    bool centre);
 
 /// Bevel width of a button of height h: h / 10 within 3..4.
 int buttonBevelWidth(int h);

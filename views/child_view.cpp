@@ -35,9 +35,12 @@ void childView::makeBufferBitmaps(Colour fill) {
 
 DrawingContext& childView::surfaceFor(ViewSurface which) {
     switch (which) {
-        case ViewSurface::FrameBuffer: return frame_;
-        case ViewSurface::Background: return background_;
-        case ViewSurface::Window: break;
+        case ViewSurface::FrameBuffer:
+            return frame_;
+        case ViewSurface::Background:
+            return background_;
+        case ViewSurface::Window:
+            break;
     }
     return window_;
 }
@@ -46,8 +49,8 @@ void childView::copy(ViewSurface destination, ViewSurface source, std::optional<
     Rect area = clip ? *clip : offset(client_, Point{} - centre_);
     if (area.empty()) return;
     surfaceFor(destination)
-        .bitBlt(area.left, area.top, orvane::width(area), orvane::height(area),
-                surfaceFor(source), area.left, area.top);
+        .bitBlt(area.left, area.top, orvane::width(area), orvane::height(area), surfaceFor(source),
+                area.left, area.top);
 }
 
 void childView::present(std::optional<Rect> clip) {

@@ -25,7 +25,7 @@ extern bool viewsReady;
 enum class ViewSurface { Window, FrameBuffer, Background };
 
 class childView : public SurfaceWindow {
-public:
+  public:
     /// Margin between the client rectangle and the inner rectangle.
     static constexpr int kBevel = 6;
 
@@ -52,8 +52,7 @@ public:
 
     /// Plain copy of one surface onto another, limited to `clip` (logical
     /// coordinates) or covering the whole view.
-    void copy(ViewSurface destination, ViewSurface source,
-              std::optional<Rect> clip = std::nullopt);
+    void copy(ViewSurface destination, ViewSurface source, std::optional<Rect> clip = std::nullopt);
     /// Window surface <- frame buffer.
     void present(std::optional<Rect> clip = std::nullopt);
     /// Frame buffer <- background buffer.
@@ -61,12 +60,12 @@ public:
     /// Window surface <- background buffer.
     void clear(std::optional<Rect> clip = std::nullopt);
 
-protected:
+  protected:
     /// The bevel around the client area; while viewsReady is set, the frame
     /// buffer within it.
     void paint(DrawingContext& dc, const Rect& area) override;
 
-private:
+  private:
     DrawingContext& surfaceFor(ViewSurface which);
     Point bufferOrigin() const { return centre_ - Point{kBevel, kBevel}; }
 

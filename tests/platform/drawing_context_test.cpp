@@ -1,13 +1,14 @@
 // Pixel checks of the drawing context's geometry rules on small surfaces.
+#include "platform/drawing_context.h"
+
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
 #include <QImage>
 
-#include "platform/drawing_context.h"
+#include "pixel_probe.h"
 #include "platform/fonts.h"
 #include "platform/memory_surface.h"
-#include "pixel_probe.h"
 
 namespace orvane {
 namespace {
@@ -20,7 +21,7 @@ using test::inkBox;
 Colour at(const MemorySurface& s, int x, int y) { return test::colourAt(s.bitmap(), x, y); }
 
 class DrawingContextTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { dc.createBitmap(40, 40, kWhite); }
     MemorySurface dc;
 };
@@ -34,10 +35,10 @@ TEST_F(DrawingContextTest, RectangleExcludesRightAndBottom) {
     EXPECT_EQ(b.top, 3);
     EXPECT_EQ(b.right, 9);
     EXPECT_EQ(b.bottom, 11);
-    EXPECT_EQ(at(dc, 2, 7), kBlack);   // outline
+    EXPECT_EQ(at(dc, 2, 7), kBlack);  // outline
     EXPECT_EQ(at(dc, 9, 7), kBlack);
     EXPECT_EQ(at(dc, 5, 11), kBlack);
-    EXPECT_EQ(at(dc, 5, 7), kRed);     // fill
+    EXPECT_EQ(at(dc, 5, 7), kRed);  // fill
     EXPECT_EQ(at(dc, 3, 4), kRed);
 }
 
@@ -125,8 +126,8 @@ TEST_F(DrawingContextTest, LinesLeaveOutTheirEndPoint) {
 // unclipped one cut out.
 TEST(ThinLineTest, ClippedLinesKeepTheirPixels) {
     const std::vector<std::pair<Point, Point>> lines = {
-        {{0, 0}, {37, 11}},  {{37, 11}, {0, 0}},   {{3, 39}, {36, 2}},  {{5, 0}, {12, 39}},
-        {{30, 38}, {1, 7}},  {{-20, 13}, {60, 29}}, {{17, -9}, {21, 55}}, {{0, 20}, {39, 20}}};
+        {{0, 0}, {37, 11}}, {{37, 11}, {0, 0}},    {{3, 39}, {36, 2}},   {{5, 0}, {12, 39}},
+        {{30, 38}, {1, 7}}, {{-20, 13}, {60, 29}}, {{17, -9}, {21, 55}}, {{0, 20}, {39, 20}}};
     for (const auto& [a, b] : lines) {
         MemorySurface whole, clipped;
         whole.createBitmap(40, 40, kWhite);
@@ -273,7 +274,7 @@ TEST(DialogUnitsTest, ConvertWithTheFontsAverageWidthAndHeight) {
 }
 
 class TextAlignTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dc.createBitmap(200, 100, kWhite);
         dc.selectFont(Font::create("Arial", 30));

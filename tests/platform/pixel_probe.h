@@ -36,13 +36,15 @@ Box boxWhere(const QImage& image, Match match, Rect area = {0, 0, 1 << 20, 1 << 
 
 /// Box of the pixels of colour `c`.
 inline Box boxOf(const QImage& image, Colour c, Rect area = {0, 0, 1 << 20, 1 << 20}) {
-    return boxWhere(image, [c](Colour x) { return x == c; }, area);
+    return boxWhere(
+        image, [c](Colour x) { return x == c; }, area);
 }
 
 /// Box of the pixels that differ from `ground`.
 inline Box inkBox(const QImage& image, Colour ground = colours::kWhite,
                   Rect area = {0, 0, 1 << 20, 1 << 20}) {
-    return boxWhere(image, [ground](Colour x) { return x != ground; }, area);
+    return boxWhere(
+        image, [ground](Colour x) { return x != ground; }, area);
 }
 
 }  // namespace orvane::test

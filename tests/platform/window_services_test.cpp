@@ -30,7 +30,7 @@ void spin(Pred done, int ms) {
 }
 
 class Recorder : public Window {
-public:
+  public:
     using Window::Window;
     void onTimer(int id) override {
         timers.push_back(id);
@@ -54,7 +54,7 @@ TEST(WindowTimersTest, TimersFireWithTheirIdsAndStopWhenKilled) {
     EXPECT_GE(seen(7), 2);
     EXPECT_TRUE(w.killTimer(7));
     EXPECT_FALSE(w.timerActive(7));
-    EXPECT_FALSE(w.killTimer(7));  // already stopped
+    EXPECT_FALSE(w.killTimer(7));   // already stopped
     EXPECT_FALSE(w.killTimer(99));  // never set
     auto before = seen(7);
     auto before2 = seen(2);
@@ -163,8 +163,8 @@ TEST(SystemTest, InputWatchNotesKeysAndButtonsSinceTheLastTick) {
     QCoreApplication::sendEvent(&w, &press);
     EXPECT_TRUE(inputWaiting());
     markInputTick();
-    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QCoreApplication::sendEvent(&w, &move);
     EXPECT_FALSE(inputWaiting());  // moving the mouse is not waiting input
 }
@@ -231,18 +231,18 @@ TEST(BitmapTest, FilesAreFoundWithoutRegardToCaseAndWrittenAsBmp) {
 }
 
 class Painted : public SurfaceWindow {
-public:
+  public:
     using SurfaceWindow::SurfaceWindow;
     int paints = 0;
 
-protected:
+  protected:
     void paint(DrawingContext& dc, const Rect& area) override {
         ++paints;
         dc.fillRect({0, 0, 2, 2}, stock::kBlackBrush);
         lastArea = area;
     }
 
-public:
+  public:
     Rect lastArea;
 };
 

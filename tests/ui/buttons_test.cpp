@@ -1,18 +1,19 @@
 // The owner-drawn buttons: faces, captions, picture placement, commands and
 // the right button.
+#include "ui/buttons.h"
+
 #include <gtest/gtest.h>
 
-#include <QMouseEvent>
 #include <QCoreApplication>
+#include <QMouseEvent>
 #include <vector>
 
+#include "../platform/pixel_probe.h"
 #include "data/settings.h"
 #include "platform/bitmap.h"
 #include "platform/command_ids.h"
 #include "platform/memory_surface.h"
 #include "platform/window.h"
-#include "../platform/pixel_probe.h"
-#include "ui/buttons.h"
 #include "ui/kit.h"
 
 namespace orvane {
@@ -99,7 +100,7 @@ TEST(ButtonFaceTest, PictureIsCentredAndStaysWhenPressed) {
 }
 
 class CaptionTest : public ::testing::Test {
-protected:
+  protected:
     QImage caption(int h, std::string_view text, bool pressed) {
         MemorySurface s;
         s.createBitmap(160, h, kBlue);
@@ -137,10 +138,9 @@ TEST_F(CaptionTest, LowButtonWritesTheCaptionOnOneLine) {
     ASSERT_FALSE(ink.empty());
     EXPECT_LT(ink.top, cy);
     EXPECT_GT(ink.bottom, cy);
-    EXPECT_GT(ink.right - ink.left, boxOf(caption(2 * textHeight() + 11, "Event Info", false),
-                                          kRed).right -
-                                        boxOf(caption(2 * textHeight() + 11, "Event Info", false),
-                                              kRed).left);
+    EXPECT_GT(ink.right - ink.left,
+              boxOf(caption(2 * textHeight() + 11, "Event Info", false), kRed).right -
+                  boxOf(caption(2 * textHeight() + 11, "Event Info", false), kRed).left);
     // A single word stays on one line however tall the button.
     Box single = boxOf(caption(120, "Information", false), kRed);
     EXPECT_LT(single.top, 60);
@@ -169,8 +169,9 @@ TEST_F(CaptionTest, CaptionsOfMoreWordsKeepEveryWord) {
 }
 
 class Parent : public Window {
-public:
+  public:
     void command(int id) override { log.push_back("command " + std::to_string(id)); }
+    void mousePressEvent(QMouseEvent*) override { log.push_back("press"); }
     std::vector<std::string> log;
 };
 
@@ -259,6 +260,7 @@ TEST(MyButtonTest, ShowsItsRegisteredPictureAndHasNoRightButton) {
     settings.rightButtonRestart = true;
     click(&b, Qt::RightButton);
     EXPECT_TRUE(frame.log.empty());
+    EXPECT_TRUE(parent.log.empty());  // the press ends at the button
     click(&b, Qt::LeftButton);
     EXPECT_EQ(parent.log, std::vector<std::string>{"command 2"});
     settings = saved;

@@ -1,11 +1,12 @@
 // Pixel checks of the drawing kit: bevel, panel, frames, base line and text.
+#include "ui/kit.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
 
-#include "platform/memory_surface.h"
-#include "ui/kit.h"
 #include "../platform/pixel_probe.h"
+#include "platform/memory_surface.h"
 
 namespace orvane {
 namespace {
@@ -18,7 +19,7 @@ Colour at(const DrawingContext& dc, int x, int y) { return *dc.pixel({x, y}); }
 Box boxOf(const DrawingContext& dc, Colour c) { return test::boxOf(*dc.pixels(), c); }
 
 class KitTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dc.createBitmap(60, 60, kBlue);
         dc.selectPen(Pen::solid(kYellow, 3));
@@ -56,7 +57,7 @@ TEST_F(KitTest, SunkenBevelExchangesTheColours) {
 
 TEST_F(KitTest, BevelWithAFramePaintsOnlyABandInside) {
     drawBevel(dc, {10, 10, 50, 50}, kRed, false, 2, 3);
-    EXPECT_EQ(at(dc, 12, 30), kRed);   // band starts at the inner edge
+    EXPECT_EQ(at(dc, 12, 30), kRed);  // band starts at the inner edge
     EXPECT_EQ(at(dc, 14, 30), kRed);
     EXPECT_EQ(at(dc, 15, 30), kBlue);  // middle left as it was
     EXPECT_EQ(at(dc, 30, 30), kBlue);
@@ -133,7 +134,7 @@ TEST_F(KitTest, DrawTextSetsAlignmentAndColourButNotTheBackgroundMode) {
 }
 
 class ShadowTextTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         saved = letterSize;
         letterSize = {};

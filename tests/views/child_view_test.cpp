@@ -1,8 +1,9 @@
 // The drawing views' three surfaces: geometry, copies and the paint handler.
+#include "views/child_view.h"
+
 #include <gtest/gtest.h>
 
 #include "../platform/pixel_probe.h"
-#include "views/child_view.h"
 
 namespace orvane {
 namespace {
@@ -12,11 +13,11 @@ using namespace colours;
 Colour shown(const childView& v, int x, int y) { return test::colourAt(v.picture(), x, y); }
 
 class ViewReady {
-public:
+  public:
     explicit ViewReady(bool on) : saved_(viewsReady) { viewsReady = on; }
     ~ViewReady() { viewsReady = saved_; }
 
-private:
+  private:
     bool saved_;
 };
 
@@ -47,7 +48,7 @@ TEST(ChildViewTest, RadiusIsTheTruncatedFortyTwoHundredthsOfTheWidth) {
 }
 
 class ChildViewSurfaces : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         view.setBackground(kBlack);
         view.resize(60, 40);
