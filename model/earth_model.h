@@ -38,7 +38,7 @@ struct Shell {
 };
 
 class EarthModel {
-public:
+  public:
     /// `nodes` from the surface down, depths not decreasing; shells are at most
     /// `maxShellKm` thick. Depths above `cmbDepth` are mantle (crust
     /// included), those below `icbDepth` inner core.
@@ -65,7 +65,7 @@ public:
     /// it); the nearest boundary when none lies exactly there.
     std::size_t shellAtDepth(double depth) const;
 
-private:
+  private:
     void build();
 
     std::vector<ModelNode> nodes_;

@@ -36,7 +36,7 @@ Crossing cross(const Shell& shell, int w, double p) {
 }
 
 class Walker {
-public:
+  public:
     Walker(const EarthModel& model, double p, std::vector<RaySegment>* segments)
         : shells_(model.shells()), p_(p), segments_(segments) {}
 

@@ -21,8 +21,8 @@ struct RaySegment {
     std::uint32_t shell = 0;
     Wave wave = Wave::P;
     std::int16_t leg = 0;
-    double sStart = 0, sEnd = 0;  // sqrt(eta^2 - p^2) at entry and exit
-    double tStart = 0, tEnd = 0;  // s after the origin
+    double sStart = 0, sEnd = 0;          // sqrt(eta^2 - p^2) at entry and exit
+    double tStart = 0, tEnd = 0;          // s after the origin
     double thetaStart = 0, thetaEnd = 0;  // rad from the focus
 };
 

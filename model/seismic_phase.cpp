@@ -37,7 +37,8 @@ std::optional<SeismicPhase> SeismicPhase::parse(std::string_view name) {
             }
             phase.legs.push_back({w, Region::Mantle, kind});
         } else if (c == 'K') {
-            if (!(prev == 'K' || isMantle(prev) || isInner(prev) || prev == 'i')) return std::nullopt;
+            if (!(prev == 'K' || isMantle(prev) || isInner(prev) || prev == 'i'))
+                return std::nullopt;
             LegKind kind;
             if (isInner(prev) || prev == 'i') {
                 kind = LegKind::Up;

@@ -174,9 +174,10 @@ std::optional<Arrival> travelTime(std::string_view phase, double distanceDegrees
         auto it = calculators.find(depthKm);
         if (it == calculators.end()) {
             if (calculators.size() >= kKeptDepths) calculators.clear();
-            it = calculators
-                     .emplace(depthKm, std::make_shared<TravelTimeCalculator>(ak135Model(), depthKm))
-                     .first;
+            it =
+                calculators
+                    .emplace(depthKm, std::make_shared<TravelTimeCalculator>(ak135Model(), depthKm))
+                    .first;
         }
         calc = it->second;
     }

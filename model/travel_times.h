@@ -31,7 +31,7 @@ struct RayBranch {
 };
 
 class TravelTimeCalculator {
-public:
+  public:
     /// A focus `depthKm` deep in `model`; each family of rays (up-going,
     /// down-going) is sampled with `raysPerFamily` take-off angles.
     TravelTimeCalculator(const EarthModel& model, double depthKm, int raysPerFamily = 6000);
@@ -50,7 +50,7 @@ public:
     std::size_t sourceShell() const { return source_; }
     double depth() const { return depth_; }
 
-private:
+  private:
     struct PhaseRays {
         std::vector<RayBranch> branches;
         bool diffracts = false;

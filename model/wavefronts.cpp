@@ -89,10 +89,10 @@ double distance(const Position& a, const Position& b) {
 }
 
 class FrontBuilder {
-public:
+  public:
     FrontBuilder(const EarthModel& model, std::size_t source, const WavefrontOptions& options)
         : model_(model), source_(source), options_(options) {
-        steps_ = options.lastTime / std::max(1, options.timeStep) + 1;
+        steps_ = options.lastTime / options.timeStep + 1;
     }
 
     int steps() const { return steps_; }
@@ -101,7 +101,8 @@ public:
         Ray ray;
         ray.family = familyIndex;
         ray.u = u;
-        double pMax = focusSlowness(model_, source_, fam.phase.legs.front().wave, fam.phase.upTakeoff);
+        double pMax =
+            focusSlowness(model_, source_, fam.phase.legs.front().wave, fam.phase.upTakeoff);
         if (!(pMax > 0) || !std::isfinite(pMax)) return ray;
         double p = pMax * std::sin(0.5 * kPi * u);
         segments_.clear();
@@ -156,7 +157,8 @@ public:
                 const Ray& a = refined.back();
                 const Ray& b = rays[i + 1];
                 if (a.family != b.family || !apart(a, b)) continue;
-                if (static_cast<int>(refined.size() + rays.size() - i) >= options_.maxRays) continue;
+                if (static_cast<int>(refined.size() + rays.size() - i) >= options_.maxRays)
+                    continue;
                 refined.push_back(trace(spec.families[a.family], a.family, 0.5 * (a.u + b.u)));
                 any = true;
             }
@@ -189,7 +191,7 @@ public:
         return records;
     }
 
-private:
+  private:
     bool apart(const Ray& a, const Ray& b) const {
         int from = std::max(a.firstStep, b.firstStep);
         int to = std::min(a.firstStep + int(a.points.size()), b.firstStep + int(b.points.size()));
@@ -248,7 +250,12 @@ std::vector<std::string> wavefrontPhases(bool buriedFocus) {
 }
 
 std::vector<WavefrontStep> computeWavefronts(const EarthModel& base, double depthKm,
-                                             const WavefrontOptions& options) {
+                                             const WavefrontOptions& requested) {
+    // Step times are 16-bit in the table; steps must move forward.
+    WavefrontOptions options = requested;
+    options.timeStep = std::clamp(options.timeStep, 1, 32767);
+    options.lastTime = std::clamp(options.lastTime, 0, 32767);
+    options.initialRays = std::clamp(options.initialRays, 2, 1 << 16);
     EarthModel model = base.withBoundaryAt(depthKm);
     std::size_t source = model.shellAtDepth(depthKm);
     FrontBuilder builder(model, source, options);

@@ -13,13 +13,13 @@
 namespace orvane {
 
 struct WavefrontOptions {
-    int timeStep = 10;         // s between steps
-    int lastTime = 3600;       // s, the last step
-    int initialRays = 512;     // take-off angles per family before refinement
-    int maxRays = 20000;       // per phase, refinement included
-    double refineKm = 40.0;    // neighbouring rays further apart get a ray between
-    double spacingKm = 60.0;   // least distance between kept points
-    double breakKm = 200.0;    // neighbouring rays further apart break the front
+    int timeStep = 10;            // s between steps
+    int lastTime = 3600;          // s, the last step
+    int initialRays = 512;        // take-off angles per family before refinement
+    int maxRays = 20000;          // per phase, refinement included
+    double refineKm = 40.0;       // neighbouring rays further apart get a ray between
+    double spacingKm = 60.0;      // least distance between kept points
+    double breakKm = 200.0;       // neighbouring rays further apart break the front
     std::size_t maxPoints = 400;  // longer fronts continue in another record
 };
 

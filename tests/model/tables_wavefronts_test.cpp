@@ -184,6 +184,27 @@ TEST(TablesWavefronts, RecordsOfAStepFollowTheFixedPhaseOrder) {
         EXPECT_NE(std::find(deep.begin(), deep.end(), phase), deep.end()) << phase;
 }
 
+TEST(TablesWavefronts, UnusableStepsAreBroughtIntoRange) {
+    WavefrontOptions options;
+    options.timeStep = 0;
+    options.lastTime = 3;
+    options.initialRays = 4;
+    auto steps = computeWavefronts(uniformEarth(10, 5), 0.0, options);
+    ASSERT_EQ(steps.size(), 4u);
+    EXPECT_EQ(steps[3].time, 3);
+    options.timeStep = -10;
+    options.lastTime = -1;
+    steps = computeWavefronts(uniformEarth(10, 5), 0.0, options);
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(steps[0].time, 0);
+    EXPECT_TRUE(steps[0].records.empty());
+    // A focus in the core has no mantle rays to draw.
+    options = WavefrontOptions{};
+    options.lastTime = 100;
+    steps = computeWavefronts(ak135Model(), 4000.0, options);
+    for (const auto& step : steps) EXPECT_TRUE(step.records.empty());
+}
+
 TEST(TablesWavefronts, SameInputGivesTheSameBytes) {
     WavefrontOptions options;
     options.lastTime = 600;

@@ -1,5 +1,7 @@
 // The program's output as the viewer reads it: the eight table files read
 // back through the viewer's own readers, and the same bytes on every run.
+#include "tools/tables/table_files.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,7 +15,6 @@
 #include "model/wavefronts.h"
 #include "tests/support/temp_dir.h"
 #include "tools/tables/preview.h"
-#include "tools/tables/table_files.h"
 
 namespace orvane {
 namespace {
@@ -30,7 +31,7 @@ std::string contents(const std::filesystem::path& path) {
 
 // One run of the program shared by the tests (it takes a few seconds).
 class TableFiles : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         dir_ = new TempDir;
         fronts_ = new std::vector<WavefrontTableSet>;
@@ -56,8 +57,7 @@ protected:
 };
 
 TEST_F(TableFiles, WritesAllEightFiles) {
-    for (const char* name : kFiles)
-        EXPECT_GT(std::filesystem::file_size(file(name)), 0u) << name;
+    for (const char* name : kFiles) EXPECT_GT(std::filesystem::file_size(file(name)), 0u) << name;
 }
 
 TEST_F(TableFiles, TravelTimeTablesReadBackAsCurves) {
@@ -130,8 +130,10 @@ TEST_F(TableFiles, WavefrontTablesReadBackStepByStep) {
         for (const std::string& name : names) EXPECT_TRUE(seen.count(name)) << name << " " << depth;
         // Nothing before the first step, nothing after the last.
         int any = 0;
-        table.readTimeStep(0, [](std::string_view) { return true; }, [&](auto&) { ++any; });
-        table.readTimeStep(3610, [](std::string_view) { return true; }, [&](auto&) { ++any; });
+        table.readTimeStep(
+            0, [](std::string_view) { return true; }, [&](auto&) { ++any; });
+        table.readTimeStep(
+            3610, [](std::string_view) { return true; }, [&](auto&) { ++any; });
         EXPECT_EQ(any, 0);
     }
 }
@@ -147,7 +149,8 @@ TEST_F(TableFiles, IndexEntriesPointAtTheirOwnStep) {
         std::int32_t previous = -1;
         for (int i = 0; i < 361; ++i) {
             std::uint32_t offset = 0;
-            for (int b = 0; b < 4; ++b) offset |= unsigned(std::uint8_t(index[4 * i + b])) << (8 * b);
+            for (int b = 0; b < 4; ++b)
+                offset |= unsigned(std::uint8_t(index[4 * i + b])) << (8 * b);
             ASSERT_GT(std::int32_t(offset), previous);
             ASSERT_LE(offset + 20, data.size());
             EXPECT_EQ(u16(offset + 14), unsigned(i * 10)) << stem << " entry " << i;

@@ -18,8 +18,9 @@ int main(int argc, char** argv) {
     bool preview = !args.empty() && args[0] == "--preview";
     if (preview) args.erase(args.begin());
     if (args.empty() || (!preview && args.size() != 1)) {
-        std::fprintf(stderr, "usage: orvane-tables OUTDIR\n"
-                             "       orvane-tables --preview OUTDIR SECONDS...\n");
+        std::fprintf(stderr,
+                     "usage: orvane-tables OUTDIR\n"
+                     "       orvane-tables --preview OUTDIR SECONDS...\n");
         return 2;
     }
     std::vector<int> times;
@@ -40,7 +41,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "orvane-tables: %s\n", error.c_str());
         return 1;
     }
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("tables written to %s in %.1f s\n", args[0].c_str(), seconds);
 
     for (int t : times) {

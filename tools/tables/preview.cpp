@@ -10,7 +10,7 @@ namespace orvane {
 namespace {
 
 class Canvas {
-public:
+  public:
     explicit Canvas(int size) : image_(size, size), size_(size) {}
 
     void dot(int x, int y, png::rgb_pixel c, int thickness) {
@@ -42,8 +42,8 @@ public:
         int n = static_cast<int>(radius * 8) + 8;
         for (int i = 0; i < n; ++i) {
             double a = 2 * M_PI * i / n;
-            dot(static_cast<int>(c + radius * std::cos(a)), static_cast<int>(c + radius * std::sin(a)),
-                colour, thickness);
+            dot(static_cast<int>(c + radius * std::cos(a)),
+                static_cast<int>(c + radius * std::sin(a)), colour, thickness);
         }
     }
 
@@ -56,7 +56,7 @@ public:
         }
     }
 
-private:
+  private:
     png::image<png::rgb_pixel> image_;
     int size_;
 };
@@ -80,9 +80,10 @@ bool writeWavefrontPreview(const std::vector<WavefrontStep>& steps, int seconds,
         std::size_t n = static_cast<std::size_t>(seconds / stepTime);
         if (n < steps.size()) {
             for (const FrontRecord& record : steps[n].records) {
-                png::rgb_pixel colour = record.waveType == kWaveTypeP   ? png::rgb_pixel(255, 0, 0)
-                                        : record.waveType == kWaveTypeS ? png::rgb_pixel(0, 255, 255)
-                                                                        : png::rgb_pixel(0, 0, 0);
+                png::rgb_pixel colour = record.waveType == kWaveTypeP ? png::rgb_pixel(255, 0, 0)
+                                        : record.waveType == kWaveTypeS
+                                            ? png::rgb_pixel(0, 255, 255)
+                                            : png::rgb_pixel(0, 0, 0);
                 for (int side : {1, -1}) {
                     for (std::size_t i = 0; i + 1 < record.points.size(); ++i) {
                         const FrontPoint& a = record.points[i];
