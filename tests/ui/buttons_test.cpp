@@ -229,6 +229,26 @@ TEST(TextButtonTest, LeftClickSendsTheCommandToTheParentAfterTheClick) {
     playClick();  // without a hook: silence, no failure
 }
 
+// The exit button of a window may end that window, button and all, from
+// inside its own click.
+TEST(TextButtonTest, ParentMayDestroyTheButtonFromItsCommand) {
+    struct Closer : Window {
+        textButton* button = nullptr;
+        int commands = 0;
+        void command(int) override {
+            ++commands;
+            delete button;
+            button = nullptr;
+        }
+    } parent;
+    parent.resize(100, 60);
+    parent.button = new textButton(&parent, 1047, "Exit", 0, 0, 80, 30);
+    click(parent.button, Qt::LeftButton);
+    EXPECT_EQ(parent.commands, 1);
+    EXPECT_EQ(parent.button, nullptr);
+    EXPECT_TRUE(parent.findChildren<textButton*>().isEmpty());
+}
+
 TEST(TextButtonTest, RightButtonAsksTheMainWindowForTheMapOnlyWhenSet) {
     Parent frame, parent;
     setMainWindow(&frame);
