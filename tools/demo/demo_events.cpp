@@ -7,7 +7,7 @@ namespace orvane {
 namespace {
 
 constexpr std::array kEvents{
-    DemoEvent{"Deep Bolivia earthquake", 1994, 6, 9, 0, 33, 16.2, -13.841, -67.553, 631.3, 8.2,
+    DemoEvent{"Deep Bolivia", 1994, 6, 9, 0, 33, 16.2, -13.841, -67.553, 631.3, 8.2,
               "On 9 June 1994 one of the largest deep earthquakes ever recorded broke 631 km below northern Bolivia, "
               "inside the Nazca plate that sinks beneath South America. It was felt as far away as Canada, "
               "yet it did almost no damage: by the time its waves reached the surface they had travelled "
@@ -16,14 +16,14 @@ constexpr std::array kEvents{
               "energy starts far below the surface. Look instead for the depth phase pP: the P wave that "
               "went up first, bounced off the surface above the focus and follows the direct P more than "
               "two minutes later."},
-    DemoEvent{"Sumatra-Andaman earthquake", 2004, 12, 26, 0, 58, 53.5, 3.295, 95.982, 30.0, 9.1,
+    DemoEvent{"Sumatra-Andaman", 2004, 12, 26, 0, 58, 53.5, 3.295, 95.982, 30.0, 9.1,
               "On 26 December 2004 the Indian plate slipped beneath the Burma microplate along a fault "
               "about 1300 km long, from northern Sumatra to the Andaman Islands. The rupture lasted about "
               "eight to ten minutes. The sea floor was lifted by several metres and the tsunami that followed "
               "killed about 230,000 people around the Indian Ocean.",
               "This is one of the largest earthquakes ever recorded. Watch the surface waves: they are "
               "the largest waves on every seismogram, and they travel around the whole Earth."},
-    DemoEvent{"Maule, Chile earthquake", 2010, 2, 27, 6, 34, 11.5, -36.122, -72.898, 22.9, 8.8,
+    DemoEvent{"Maule, Chile", 2010, 2, 27, 6, 34, 11.5, -36.122, -72.898, 22.9, 8.8,
               "On 27 February 2010 the Nazca plate slipped beneath South America along about 500 km of "
               "the coast of central Chile. Strong shaking lasted about three minutes and a tsunami struck "
               "the coast. Chile's strict building codes kept the damage far smaller than the size of the "
@@ -31,7 +31,7 @@ constexpr std::array kEvents{
               "The stations lie mostly to the north and east. Compare a station in North America with "
               "one in Asia, on the other side of the Earth: the far one lies in the core shadow, where "
               "the direct P wave fades and the first clear arrival is PKP, which crossed the core."},
-    DemoEvent{"Tohoku, Japan earthquake", 2011, 3, 11, 5, 46, 24.1, 38.297, 142.373, 29.0, 9.1,
+    DemoEvent{"Tohoku, Japan", 2011, 3, 11, 5, 46, 24.1, 38.297, 142.373, 29.0, 9.1,
               "On 11 March 2011 the Pacific plate slipped by up to 50 metres beneath northern Japan, off "
               "the coast of Tohoku. It was the largest earthquake ever recorded in Japan. The tsunami "
               "reached heights of almost 40 metres, flooded hundreds of square kilometres of coast and "
@@ -39,19 +39,19 @@ constexpr std::array kEvents{
               "A shallow, great earthquake: the P and S waves are clear on every seismogram, and the "
               "surface waves that follow are the largest waves of all. The tutorial walks through this "
               "event step by step."},
-    DemoEvent{"Gorkha, Nepal earthquake", 2015, 4, 25, 6, 11, 26.0, 28.231, 84.731, 8.2, 7.8,
+    DemoEvent{"Gorkha, Nepal", 2015, 4, 25, 6, 11, 26.0, 28.231, 84.731, 8.2, 7.8,
               "On 25 April 2015 the Indian plate slipped beneath Asia under central Nepal, on the fault "
               "that is slowly building the Himalaya. About 9,000 people died, many in Kathmandu and in "
               "mountain villages cut off by landslides.",
               "A very shallow earthquake (about 8 km deep). Shallow earthquakes make strong surface "
               "waves; compare them with the deep Bolivia earthquake, which has almost none."},
-    DemoEvent{"Chiapas, Mexico earthquake", 2017, 9, 8, 4, 49, 19.2, 15.022, -93.899, 47.4, 8.2,
+    DemoEvent{"Chiapas, Mexico", 2017, 9, 8, 4, 49, 19.2, 15.022, -93.899, 47.4, 8.2,
               "On 8 September 2017 an earthquake broke inside the Cocos plate, off the coast of Chiapas in "
               "southern Mexico, where the plate bends as it sinks beneath North America. It was the "
               "strongest earthquake in Mexico for a century.",
               "Many stations in North America are close to this event. Near stations record P, S and "
               "surface waves close together; far ones record them minutes apart."},
-    DemoEvent{"Kahramanmaras, Turkey earthquake", 2023, 2, 6, 1, 17, 34.9, 37.226, 37.014, 10.0, 7.8,
+    DemoEvent{"Kahramanmaras, Turkey", 2023, 2, 6, 1, 17, 34.9, 37.226, 37.014, 10.0, 7.8,
               "On 6 February 2023 the East Anatolian Fault broke over more than 300 km in southern Turkey "
               "and northern Syria. Nine hours later a second earthquake of magnitude 7.5 followed nearby. "
               "More than 50,000 people died.",

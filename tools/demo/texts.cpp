@@ -312,7 +312,7 @@ std::vector<TextFile> informationTexts() {
 
 std::string eventInformationText(const DemoEvent& event, const std::vector<SelectedStation>& stations) {
     std::string text;
-    text += std::string(event.name) + "\n\n";
+    text += "The " + std::string(event.name) + " earthquake\n\n";
     text += std::string(kMonths[(event.month - 1) % 12]) + " " + std::to_string(event.day) + ", " +
             std::to_string(event.year) + ", at " + toEvent(event).originTime +
             " universal time. Magnitude " + format("%.1f", event.magnitude) + ", depth " +
@@ -321,7 +321,7 @@ std::string eventInformationText(const DemoEvent& event, const std::vector<Selec
     text += std::string(event.story) + "\n\n";
     text += "What to look for. " + std::string(event.lookFor) + "\n\n";
     if (!stations.empty()) {
-        text += std::to_string(stations.size()) + " stations recorded it, from " +
+        text += "The seismograms are those of " + std::to_string(stations.size()) + " stations, from " +
                 std::string(stations.front().station->code) + " (" + std::string(stations.front().station->site) +
                 ", " + format("%.0f", stations.front().distance) + " degrees away) to " +
                 std::string(stations.back().station->code) + " (" + std::string(stations.back().station->site) +
