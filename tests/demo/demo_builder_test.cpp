@@ -5,6 +5,7 @@
 #include <QImage>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -428,6 +429,28 @@ TEST(DemoBuilder, ReportsAMissingTexture) {
     std::string error;
     EXPECT_FALSE(buildDemoDirectory(dir.file("demo"), options, error));
     EXPECT_NE(error.find("texture"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+// The program's contract with scripts/run-viewer: one argument, the output
+// directory; a non-zero status when it cannot be made.
+TEST(DemoProgram, ExitStatusTellsSuccessFromFailure) {
+    const std::string program = std::string(ORVANE_BINARY_DIR) + "/tools/orvane-demo";
+    if (!std::filesystem::exists(program)) GTEST_SKIP() << "program not built";
+    auto status = [](const std::string& command) {
+        int raw = std::system((command + " >/dev/null 2>&1").c_str());
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    };
+    EXPECT_EQ(status(program), 2);
+    EXPECT_EQ(status(program + " a b"), 2);
+    TempDir dir;
+    std::ofstream(dir.file("file")) << "x";
+    EXPECT_EQ(status(program + " " + dir.file("file") + "/demo"), 1);
 }
 
 }  // namespace
