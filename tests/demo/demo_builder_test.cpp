@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -35,29 +40,46 @@ std::string readAll(const std::string& path) {
     return s.str();
 }
 
-// One demonstration directory for the whole suite: building it is the
-// expensive part.
+// One demonstration directory for every test of this build. CTest runs each
+// test in a process of its own, so the first process builds it under a file
+// lock and the others reuse it; the stamp names the test program that built
+// it, so a rebuilt program builds it again. The tests only read it.
+std::string sharedDemoDirectory(std::string& error) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::path(ORVANE_BINARY_DIR) / "tests" / "demo-fixture";
+    fs::create_directories(root);
+    int lock = ::open((root / "lock").c_str(), O_CREAT | O_RDWR, 0644);
+    if (lock < 0 || ::flock(lock, LOCK_EX) != 0) {
+        error = "cannot lock " + (root / "lock").string();
+        if (lock >= 0) ::close(lock);
+        return {};
+    }
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    std::string stamp = self.string() + " " + std::to_string(fs::file_size(self, ec)) + " " +
+                        std::to_string(fs::last_write_time(self, ec).time_since_epoch().count());
+    const fs::path directory = root / "demo";
+    if (readAll((root / "stamp").string()) != stamp || !fs::is_directory(directory)) {
+        fs::remove(root / "stamp", ec);
+        fs::remove_all(directory, ec);
+        if (buildDemoDirectory(directory.string(), defaultDemoOptions(), error))
+            std::ofstream(root / "stamp") << stamp;
+    }
+    ::close(lock);
+    return error.empty() ? directory.string() : std::string();
+}
+
 class DemoDirectory : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        dir_ = new TempDir;
-        std::string error;
-        built_ = buildDemoDirectory(dir_->path().string(), defaultDemoOptions(), error);
-        error_ = error;
-    }
-    static void TearDownTestSuite() {
-        delete dir_;
-        dir_ = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(built_) << error_; }
-    static std::string file(const std::string& name) { return dir_->file(name); }
+    static void SetUpTestSuite() { directory_ = sharedDemoDirectory(error_); }
+    void SetUp() override { ASSERT_FALSE(directory_.empty()) << error_; }
+    static std::string file(const std::string& name) { return joinPath(directory_, name); }
+    static std::string top() { return directory_; }
 
-    static TempDir* dir_;
-    static bool built_;
+    static std::string directory_;
     static std::string error_;
 };
-TempDir* DemoDirectory::dir_ = nullptr;
-bool DemoDirectory::built_ = false;
+std::string DemoDirectory::directory_;
 std::string DemoDirectory::error_;
 
 TEST_F(DemoDirectory, EventFilesReadBackAsPlanned) {
@@ -226,7 +248,7 @@ void expectInformationText(const std::string& path, const std::string& directory
 }
 
 TEST_F(DemoDirectory, InformationTextsAreInTheViewerFormat) {
-    const std::string top = dir_->path().string();
+    const std::string top = DemoDirectory::top();
     for (const char* name : {"MAP_EV.INF", "MAP_ST.INF", "3D.INF", "XS.INF", "SEIS.INF"}) {
         EXPECT_TRUE(std::filesystem::exists(file(name))) << name;
         expectInformationText(file(name), top);
@@ -407,6 +429,28 @@ TEST(DemoBuilder, ReportsAMissingTexture) {
     std::string error;
     EXPECT_FALSE(buildDemoDirectory(dir.file("demo"), options, error));
     EXPECT_NE(error.find("texture"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+// The program's contract with scripts/run-viewer: one argument, the output
+// directory; a non-zero status when it cannot be made.
+TEST(DemoProgram, ExitStatusTellsSuccessFromFailure) {
+    const std::string program = std::string(ORVANE_BINARY_DIR) + "/tools/orvane-demo";
+    if (!std::filesystem::exists(program)) GTEST_SKIP() << "program not built";
+    auto status = [](const std::string& command) {
+        int raw = std::system((command + " >/dev/null 2>&1").c_str());
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    };
+    EXPECT_EQ(status(program), 2);
+    EXPECT_EQ(status(program + " a b"), 2);
+    TempDir dir;
+    std::ofstream(dir.file("file")) << "x";
+    EXPECT_EQ(status(program + " " + dir.file("file") + "/demo"), 1);
 }
 
 }  // namespace
