@@ -15,6 +15,7 @@
 #include "platform/command_ids.h"
 #include "platform/memory_surface.h"
 #include "platform/qt_text.h"
+#include "ui/help.h"
 
 namespace orvane {
 
@@ -58,9 +59,6 @@ ovmFrame::ovmFrame(myWindow* client) : client_(client) {
     setWindowIcon(QIcon(QPixmap::fromImage(frameIcon())));
     chooseInformationFile = chooseInformationFileDialog;
     startTextEditor = startDesktopTextEditor;
-    openHelpTopic = [](int topic) {
-        if (dialogHelp) dialogHelp(topic);
-    };
 
     // The menu "M_COMMANDS".
     const std::pair<const char*, std::vector<MenuItem>> menus[] = {
@@ -146,7 +144,7 @@ void ovmFrame::command(int id) {
             editInformation();
             break;
         case kCmdMaintHelp:
-            if (openHelpTopic) openHelpTopic(kHelpTopic);
+            openHelp(kHelpTopic);
             break;
         case kCmdMaintAbout: {
             aboutDialog dialog(this);

@@ -40,8 +40,6 @@ class ovmFrame : public FrameWindow {
     std::function<std::string(QWidget* parent)> chooseInformationFile;
     /// Starts the system text editor on a file without waiting for it.
     std::function<void(const std::string& path)> startTextEditor;
-    /// Opens the help file at a topic.
-    std::function<void(int topic)> openHelpTopic;
 
     myWindow* client() const { return client_; }
 

@@ -21,10 +21,9 @@
 #include "platform/memory_surface.h"
 #include "platform/qt_text.h"
 #include "ui/buttons.h"
+#include "ui/help.h"
 
 namespace orvane {
-
-std::function<void(int topic)> dialogHelp;
 
 namespace {
 
@@ -285,7 +284,7 @@ void templateDialog::command(int id) {
     } else if (id == kIdCancel) {
         reject();
     } else if (id == helpId_ && helpTopic_ != 0) {
-        if (dialogHelp) dialogHelp(helpTopic_);
+        openHelp(helpTopic_);
     }
 }
 

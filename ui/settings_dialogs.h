@@ -186,8 +186,4 @@ class viewDialog : public templateDialog {
 inline constexpr int kSpeedChoices[] = {100, 50, 20, 10, 5, 0, -5, -10, -20, -50, -100};
 inline constexpr int kTimeWindowChoices[] = {5, 10, 15, 20, 30, 45, 60};
 
-/// Opens the help file at a topic; the dialogs' Help buttons go through it.
-/// Tests may replace it.
-extern std::function<void(int topic)> dialogHelp;
-
 }  // namespace orvane

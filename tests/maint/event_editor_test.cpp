@@ -12,6 +12,7 @@
 #include "platform/message_box.h"
 #include "tests/maint/modal_driver.h"
 #include "tests/support/temp_dir.h"
+#include "tests/ui/help_topics.h"
 
 namespace orvane {
 namespace {
@@ -182,6 +183,15 @@ TEST(EventEditorTest, AnUntouchedEditorGivesTheSameEventBack) {
     editeventDialog d(nullptr, e);
     d.applyTo(copy);
     EXPECT_EQ(copy.text({}), e.text({}));
+}
+
+TEST(EventEditorTest, HelpOpensTopic1005AndKeepsTheEditorOpen) {
+    HelpTopics help;
+    editeventDialog d(nullptr, Event());
+    d.show();
+    d.control<QAbstractButton>(760)->click();
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(help.topics(), std::vector<int>{1005});
 }
 
 TEST(EventEditorTest, NoViewAngleChosenGives360AndLineBreaksLeaveTheName) {

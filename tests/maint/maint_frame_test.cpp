@@ -18,6 +18,7 @@
 #include "platform/command_ids.h"
 #include "tests/maint/modal_driver.h"
 #include "tests/support/temp_dir.h"
+#include "tests/ui/help_topics.h"
 
 namespace orvane {
 namespace {
@@ -50,7 +51,6 @@ class MaintFrameTest : public ::testing::Test {
         settings.applyDefaults();
         frame_.chooseInformationFile = [](QWidget*) { return std::string(); };
         frame_.startTextEditor = [this](const std::string& path) { edited_.push_back(path); };
-        frame_.openHelpTopic = [this](int topic) { helpTopics_.push_back(topic); };
     }
     std::vector<std::string> files() const {
         std::vector<std::string> names;
@@ -64,7 +64,6 @@ class MaintFrameTest : public ::testing::Test {
     ScopedCurrentDir cd_{dir_.path()};
     ovmFrame frame_{new myWindow};
     std::vector<std::string> edited_;
-    std::vector<int> helpTopics_;
 };
 
 TEST_F(MaintFrameTest, MenuHoldsTheCommandsInOrder) {
@@ -79,8 +78,9 @@ TEST_F(MaintFrameTest, MenuHoldsTheCommandsInOrder) {
                                                "&View...", "&Initial Timeout...", "Time&out...",
                                                "&Pause at End...", "&Edit Information..."}));
     // The menu's Help item reaches the help file at the program's topic.
+    HelpTopics help;
     frame_.menuBar()->actions()[2]->menu()->actions()[0]->trigger();
-    EXPECT_EQ(helpTopics_, std::vector<int>{1020});
+    EXPECT_EQ(help.topics(), std::vector<int>{1020});
 }
 
 TEST_F(MaintFrameTest, NewEventLeftAsShownIsNamedFromTheDefaultDate) {

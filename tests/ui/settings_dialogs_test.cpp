@@ -14,6 +14,7 @@
 #include "platform/bitmap.h"
 #include "platform/command_ids.h"
 #include "tests/support/temp_dir.h"
+#include "tests/ui/help_topics.h"
 #include "ui/buttons.h"
 
 namespace orvane {
@@ -394,9 +395,7 @@ struct EveryDialog {
 };
 
 TEST(SettingsDialogsTest, HelpOpensTheTopicAndLeavesTheDialogOpen) {
-    std::vector<int> topics;
-    auto previous = dialogHelp;
-    dialogHelp = [&](int topic) { topics.push_back(topic); };
+    HelpTopics help;
     Settings s;
     EveryDialog all(s);
     for (auto& [d, name] : all.named()) {
@@ -406,8 +405,7 @@ TEST(SettingsDialogsTest, HelpOpensTheTopicAndLeavesTheDialogOpen) {
         EXPECT_TRUE(d->isVisible()) << name;
         d->hide();
     }
-    EXPECT_EQ(topics, (std::vector<int>{1002, 1005, 1015, 1019, 1024, 1026}));
-    dialogHelp = previous;
+    EXPECT_EQ(help.topics(), (std::vector<int>{1002, 1005, 1015, 1019, 1024, 1026}));
 }
 
 TEST(SettingsDialogsTest, PicturesOfEveryDialog) {
