@@ -22,15 +22,16 @@ inline constexpr int kSurfaceWaveAlpha = 178;
 /// "%06d.png" for the clock in whole seconds (truncated).
 std::string frameName(float t);
 
+/// zlib level of the frames: twice the time of the fastest level, but a
+/// third of its file size (thousands of frames make one run).
+inline constexpr int kFrameCompressionLevel = 6;
+
 /// Writes a drawn frame as an 8-bit RGBA PNG: black becomes fully
 /// transparent, surface-wave yellow partly transparent, every other colour
 /// opaque. The file appears complete or not at all. False when it cannot be
 /// written (for example a missing directory); nothing is reported.
-bool writeFramePng(const QImage& bitmap, const std::string& path);
-
-/// zlib level used for the frames: the frames are mostly transparent, and
-/// the fastest level packs them nearly as tightly as the default.
-inline constexpr int kFrameCompressionLevel = 1;
+bool writeFramePng(const QImage& bitmap, const std::string& path,
+                   int compressionLevel = kFrameCompressionLevel);
 
 /// The export buffer of the globe view, drawn from the loaded event.
 class FrameExport {
