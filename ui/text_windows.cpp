@@ -221,12 +221,16 @@ myHelpBase::myHelpBase(QWidget* parent, const std::string& path, int tutorial)
     : SurfaceWindow(parent), tutorial_(tutorial) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowSystemMenuHint);
     setBackground(kit::kLightGrey);
+    // A file that is there but cannot be read counts as missing too.
     std::string found = resolvePath(path);
     std::error_code ec;
-    if (std::filesystem::is_regular_file(found, ec))
+    std::FILE* file = std::filesystem::is_regular_file(found, ec) ? openFile(found, "rb") : nullptr;
+    if (file) {
+        std::fclose(file);
         text_ = readInfoText(found);
-    else
+    } else {
         text_ = "File " + path + " not found";
+    }
     moreName_ = extractMoreTag(text_);
 }
 
@@ -239,6 +243,13 @@ void myHelpBase::arrange(int buttons) {
 int myHelpBase::bottomRowY(int buttonHeight) const { return height() - 10 - buttonHeight; }
 
 void myHelpBase::closeWindow() { hide(); }
+
+void myHelpBase::showEvent(QShowEvent* event) {
+    // The window takes the focus, so the main frame knows the run must wait.
+    SurfaceWindow::showEvent(event);
+    raise();
+    activateWindow();
+}
 
 void myHelpBase::paint(DrawingContext& dc, const Rect&) {
     const Rect& box = layout_.textBox;

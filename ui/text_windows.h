@@ -85,6 +85,7 @@ class myHelpBase : public SurfaceWindow {
   protected:
     void paint(DrawingContext& dc, const Rect& area) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     /// A left or right click anywhere outside the buttons.
     virtual void onClick(bool right) = 0;
 

@@ -258,6 +258,9 @@ TEST_F(TextWindowTest, MissingFileSaysSo) {
     myHelp w(nullptr, path);
     EXPECT_EQ(w.text(), "File " + path + " not found");
     EXPECT_EQ(captions(&w), std::vector<std::string>{"Back"});
+    // A directory of that name is no text either.
+    myInfo d(nullptr, dir.path().string(), myInfo::kGuided);
+    EXPECT_EQ(d.text(), "File " + dir.path().string() + " not found");
 }
 
 TEST_F(TextWindowTest, MoreOpensTheFurtherFileAndBackClosesBoth) {
