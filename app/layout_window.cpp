@@ -9,6 +9,8 @@
 #include "app/sound.h"
 #include "data/settings.h"
 #include "ui/kit.h"
+#include "views/child_3d.h"
+#include "views/child_seis.h"
 #include "views/child_view.h"
 
 namespace orvane {
@@ -102,7 +104,9 @@ myLayoutWindow::myLayoutWindow(QWidget* parent, std::int32_t view, Size size)
     sound().stopTune();
     viewsReady = false;
     const bool all = view == kViewAll;
+    if (all || view == kView3d) globe_ = new child3D(this);
     if (all) {
+        seis_ = new childSeis(this);
         station_ = new childStation(this);
     } else {
         leftPanel_ = new sidePanel(this);
@@ -122,6 +126,8 @@ void myLayoutWindow::resizeEvent(QResizeEvent* event) {
 
 void myLayoutWindow::arrange(Size size) {
     rects_ = computeLayout(view_, size, {screenWidth, screenHeight}, panelSize.width, viewPercent);
+    place(globe_, rects_.globe);
+    place(seis_, rects_.seismograms);
     place(station_, rects_.station);
     place(slider_, rects_.slider);
     place(leftPanel_, rects_.leftPanel);

@@ -15,6 +15,8 @@
 
 namespace orvane {
 
+class child3D;
+class childSeis;
 class childSlider;
 class sidePanel;
 
@@ -66,6 +68,8 @@ class myLayoutWindow : public Window {
     std::int32_t view() const { return view_; }
     const LayoutRects& rects() const { return rects_; }
 
+    child3D* globe() const { return globe_; }
+    childSeis* seismograms() const { return seis_; }
     childSlider* slider() const { return slider_; }
     childStation* station() const { return station_; }
     sidePanel* leftPanel() const { return leftPanel_; }
@@ -79,6 +83,8 @@ class myLayoutWindow : public Window {
 
     std::int32_t view_;
     LayoutRects rects_;
+    child3D* globe_ = nullptr;
+    childSeis* seis_ = nullptr;
     childSlider* slider_ = nullptr;
     childStation* station_ = nullptr;
     sidePanel* leftPanel_ = nullptr;

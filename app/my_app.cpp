@@ -15,6 +15,7 @@
 #include "platform/startup.h"
 #include "platform/system.h"
 #include "platform/window.h"
+#include "views/child_seis.h"
 #include "views/child_view.h"
 
 namespace orvane {
@@ -73,6 +74,10 @@ int runViewer(int argc, char** argv) {
     initialiseWindowing();
     prepareStartUp();
     openSoundOutput();
+    seismogramSounds = {
+        [](std::uint32_t type) { sound().messageBeep(type); },
+        [](const std::uint8_t* bytes, std::int32_t length) { sound().playSamples(bytes, length); },
+        [] { sound().closeWave(); }};
     int status = 0;
     {
         TMyApp app;

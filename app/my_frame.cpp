@@ -20,10 +20,14 @@
 #include "platform/bitmap.h"
 #include "platform/command_ids.h"
 #include "platform/memory_surface.h"
+#include "platform/message_box.h"
 #include "platform/system.h"
 #include "ui/help.h"
 #include "ui/kit.h"
+#include "ui/settings_dialogs.h"
 #include "ui/text_windows.h"
+#include "views/child_3d.h"
+#include "views/child_seis.h"
 #include "views/child_view.h"
 
 namespace orvane {
@@ -174,6 +178,48 @@ void myFrame::withTickStopped(const std::function<bool()>& body) {
 
 void myFrame::command(int id) {
     switch (id) {
+        case kCmdList:
+            listEvents();
+            break;
+        case kCmdPhases:
+            run_.stopTutorial();
+            withTickStopped([this] {
+                phaseDialog dialog(this);
+                if (accepted(dialog)) writeSettings();
+                return false;
+            });
+            break;
+        case kCmdSpeed:
+            withTickStopped([this] {
+                speedDialog dialog(this, loadedEvent().timeAcceleration);
+                if (accepted(dialog))
+                    loadedEvent().timeAcceleration = static_cast<float>(dialog.value());
+                return false;
+            });
+            break;
+        case kCmdAudio:
+            withTickStopped([this] {
+                audioDialog dialog(this);
+                if (accepted(dialog)) {
+                    settings.audio = dialog.value();
+                    writeSettings();
+                }
+                return false;
+            });
+            break;
+        case kCmdTimeWindow:
+            withTickStopped([this] {
+                time_windowDialog dialog(this, loadedEvent().timeWindow);
+                // The next tick lays the seismograms out again.
+                if (accepted(dialog))
+                    loadedEvent().timeWindow =
+                        static_cast<std::int16_t>(std::clamp(dialog.value() * 60, 60, 32767));
+                return false;
+            });
+            break;
+        case kCmdSelectView:
+            selectView();
+            break;
         case kCmdMap:
             showMap();
             break;
@@ -231,6 +277,37 @@ void myFrame::command(int id) {
         default:
             break;
     }
+}
+
+bool myFrame::accepted(QDialog& dialog) {
+    return (runDialog ? runDialog(dialog) : dialog.exec()) == QDialog::Accepted;
+}
+
+void myFrame::listEvents() {
+    run_.stopTutorial();
+    withTickStopped([this] {
+        eventDialog dialog(this);
+        // OK without a choice is taken as Cancel: there is nothing to start.
+        if (!accepted(dialog) || dialog.value().empty()) return false;
+        currentEventName = dialog.value();
+        resumeTime = 0;
+        run_.startEvent();
+        return true;
+    });
+}
+
+void myFrame::selectView() {
+    run_.stopTutorial();
+    const std::int32_t before = settings.view;
+    withTickStopped([this, before] {
+        viewDialog dialog(this);
+        if (!accepted(dialog)) return false;
+        writeSettings();
+        if (settings.view == before) return false;
+        resumeTime = run_.clock;
+        startEventNamed("");
+        return true;
+    });
 }
 
 void myFrame::changeView(std::int32_t view) {
@@ -385,9 +462,35 @@ void myFrame::startEventNamed(const std::string& name) {
     }
     destroyWelcome();
 
-    // 7-9. The views' surfaces and backgrounds: none of the drawing views
-    // is part of this program yet, so their slots stay empty.
+    // 7. Surfaces of the shown drawing views, at their final size.
+    if (QLayout* own = layout()) own->activate();
+    child3D* g = run_.showEarth ? globe() : nullptr;
+    childSeis* seis = run_.showSeismograms ? seismograms() : nullptr;
+    if (g) {
+        g->setUpSurfaces();
+        if (settings.scienceOnASphere) g->prepareExportBuffer();
+    }
+    // 8. Pictures; without them the run does not start.
+    if (g) {
+        const std::string picture = g->globePictureName();
+        if (!g->loadGlobePicture(picture)) {
+            messageBox("Unable to open file", picture, MessageIcon::Exclamation);
+            canClose = true;
+            return;
+        }
+    }
+    // 9. Backgrounds.
     run_.clock = 0;
+    if (g) {
+        g->drawBackground();
+        if (settings.scienceOnASphere) g->drawExportStations();
+        g->update();
+    }
+    if (seis) {
+        seis->layoutTraces(0);
+        seis->invalidate();
+        showStationNames();
+    }
     run_.drawnTimeWindow = loadedEvent().timeWindow;
 
     // 10. The event's own description first, holding the run.
@@ -402,6 +505,17 @@ void myFrame::startEventNamed(const std::string& name) {
     viewsReady = true;
 }
 
+void myFrame::showStationNames() {
+    childStation* station = layoutWindow_ ? layoutWindow_->station() : nullptr;
+    childSeis* seis = seismograms();
+    if (!station || !seis) return;
+    std::vector<std::pair<std::string, int>> names;
+    const auto& traces = loadedEvent().traceList;
+    for (std::size_t i = 0; i < traces.size(); ++i)
+        names.emplace_back(traces[i]->stationCode, seis->baseline(i));
+    station->setNames(std::move(names));
+}
+
 // --- RunHost -------------------------------------------------------------
 
 bool myFrame::setWindowTimer(int id, int ms) { return setTimer(id, ms); }
@@ -413,20 +527,50 @@ void myFrame::playTune(const std::string& name) { sound().playTune(name, this); 
 void myFrame::openMidi() { sound().openMidi(); }
 void myFrame::closeMidi() { sound().closeMidi(); }
 
-void myFrame::drawPulse(float) {}
+child3D* myFrame::globe() const { return layoutWindow_ ? layoutWindow_->globe() : nullptr; }
+
+childSeis* myFrame::seismograms() const {
+    return layoutWindow_ ? layoutWindow_->seismograms() : nullptr;
+}
+
+void myFrame::drawPulse(float size) {
+    if (child3D* g = run_.showEarth ? globe() : nullptr) {
+        g->erasePulse();
+        g->drawEpicentrePulse(size);
+    }
+}
+
+// The cross-section view is not part of this program yet.
 void myFrame::crossSectionLoadTables() {}
 bool myFrame::crossSectionDrawWaves(std::int16_t) { return false; }
 void myFrame::crossSectionPresent() {}
 void myFrame::crossSectionReset() {}
 void myFrame::crossSectionClear() {}
-void myFrame::globeDrawWaves(float) {}
-void myFrame::globePresent() {}
-void myFrame::globeReset() {}
-void myFrame::globeClear() {}
-void myFrame::globeExportFrame(float) {}
-void myFrame::seismogramLayout(float) {}
-void myFrame::seismogramAdvance(float) {}
-void myFrame::seismogramRepaint() {}
+
+void myFrame::globeDrawWaves(float t) {
+    if (child3D* g = globe()) g->drawWaves(t);
+}
+void myFrame::globePresent() {
+    if (child3D* g = globe()) g->present();
+}
+void myFrame::globeReset() {
+    if (child3D* g = globe()) g->reset();
+}
+void myFrame::globeClear() {
+    if (child3D* g = globe()) g->clear();
+}
+void myFrame::globeExportFrame(float t) {
+    if (child3D* g = globe()) g->exportFrame(t);
+}
+void myFrame::seismogramLayout(float t) {
+    if (childSeis* s = seismograms()) s->layoutTraces(t);
+}
+void myFrame::seismogramAdvance(float t) {
+    if (childSeis* s = seismograms()) s->advanceTo(t);
+}
+void myFrame::seismogramRepaint() {
+    if (childSeis* s = seismograms()) s->invalidate();
+}
 
 void myFrame::readSpeed() {
     if (layoutWindow_ && layoutWindow_->slider()) layoutWindow_->slider()->readSpeed();

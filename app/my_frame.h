@@ -16,9 +16,12 @@
 #include "platform/window.h"
 
 class QAction;
+class QDialog;
 
 namespace orvane {
 
+class child3D;
+class childSeis;
 class myLayoutWindow;
 
 class myFrame : public FrameWindow, public RunHost, public ControlPanelHost, public WelcomeHost {
@@ -44,6 +47,8 @@ class myFrame : public FrameWindow, public RunHost, public ControlPanelHost, pub
     /// Size of the client area (below the menu).
     Size clientSize() const;
 
+    /// Runs a modal dialog; QDialog::Accepted for OK. Tests answer in its place.
+    std::function<int(QDialog&)> runDialog;
     /// Where "Make bitmap" saves; the default asks with a save-file dialog.
     std::function<std::optional<std::string>()> askBitmapName;
 
@@ -97,12 +102,18 @@ class myFrame : public FrameWindow, public RunHost, public ControlPanelHost, pub
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
+    child3D* globe() const;
+    childSeis* seismograms() const;
+    void showStationNames();
     void buildMenu();
     void showMap();
     void exitProgram();
     void makeBitmap();
     void openInformation(const std::string& path);
     void about();
+    bool accepted(QDialog& dialog);
+    void listEvents();
+    void selectView();
     void changeView(std::int32_t view);
     /// Runs a modal dialog with the tick timer stopped; `body` returns true
     /// when it restarted the event (then the timer is not set again).

