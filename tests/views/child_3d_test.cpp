@@ -295,8 +295,12 @@ TEST_F(GlobeViewTest, PulseAtTheEpicentreAndItsErasure) {
     view.drawEpicentrePulse(2.0f);  // radius 20
     EXPECT_EQ(test::colourAt(view.picture(), p.x + 12, p.y + 12), colours::kWhite);
     EXPECT_EQ(test::colourAt(view.picture(), p.x + 22, p.y), before);
-    view.erasePulse();
+    // The next step replaces the circle by a smaller one.
+    view.drawEpicentrePulse(1.0f);  // radius 10
     EXPECT_EQ(test::colourAt(view.picture(), p.x + 12, p.y + 12), before);
+    EXPECT_EQ(test::colourAt(view.picture(), p.x + 5, p.y + 5), colours::kWhite);
+    view.erasePulse();
+    EXPECT_EQ(test::colourAt(view.picture(), p.x + 5, p.y + 5), before);
 
     // Hidden epicentre: no pulse.
     loadedEvent().longitude = -90;
