@@ -14,6 +14,7 @@
 
 #include "../platform/pixel_probe.h"
 #include "data/event_loading.h"
+#include "data/files.h"
 #include "data/sac.h"
 #include "model/ak135.h"
 #include "model/table_writers.h"
@@ -618,6 +619,29 @@ TEST_F(ChildXsTest, Ak135FrontsSpreadFromTheFocusOverTime) {
             EXPECT_LT(furthest, 40) << t;
             EXPECT_TRUE(any(w, kCyan, {40, 40, 460, 460})) << t;
         }
+    }
+}
+
+// The events of a demonstration working directory (orvane-demo OUTDIR), with
+// their own tables and traces, when ORVANE_DEMO_DIR names one.
+TEST_F(ChildXsTest, DemoEventsShowFrontsAndStations) {
+    const char* demo = std::getenv("ORVANE_DEMO_DIR");
+    if (!demo || !std::filesystem::exists(demo)) GTEST_SKIP() << "ORVANE_DEMO_DIR not set";
+    ScopedCurrentDir cd(demo);
+    settings.labelPhasesOnCrossSection = true;
+    QDir().mkpath(ORVANE_BINARY_DIR "/gallery");
+    for (const auto& entry : listDirectory(".", "*.evt").value_or(std::vector<std::string>{})) {
+        ASSERT_TRUE(loadEvent(entry));
+        auto view = makeView(500);
+        ASSERT_TRUE(view->loadTravelTimeTables()) << entry;
+        QImage w = tick(*view, 900);
+        w.save(QString::fromStdString(std::string(ORVANE_BINARY_DIR "/gallery/xs-") +
+                                      entry.substr(0, entry.find('.')) + ".png"),
+               "PNG");
+        EXPECT_TRUE(any(w, kRed, {40, 60, 460, 440})) << entry;
+        PixelPoint focus = hypocentrePoint(loadedEvent().depth, view->sinLatitude(),
+                                           view->cosLatitude(), view->radius());
+        EXPECT_TRUE(any(w, kWhite, around(250 + focus.x, 250 + focus.y - 6, 8))) << entry;
     }
 }
 
