@@ -4,11 +4,13 @@
 #include <QFileDialog>
 #include <QIcon>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QUrl>
 #include <filesystem>
 
 #include "data/event.h"
+#include "data/files.h"
 #include "data/settings.h"
 #include "maint/event_editor.h"
 #include "platform/bitmap.h"
@@ -59,6 +61,7 @@ ovmFrame::ovmFrame(myWindow* client) : client_(client) {
     setWindowIcon(QIcon(QPixmap::fromImage(frameIcon())));
     chooseInformationFile = chooseInformationFileDialog;
     startTextEditor = startDesktopTextEditor;
+    confirmReplace = askToReplace;
 
     // The menu "M_COMMANDS".
     const std::pair<const char*, std::vector<MenuItem>> menus[] = {
@@ -156,17 +159,27 @@ void ovmFrame::command(int id) {
     }
 }
 
-void ovmFrame::editAndSave(Event& event) {
-    editeventDialog editor(this, event);
-    if (editor.exec() != QDialog::Accepted) return;
-    editor.applyTo(event);
-    event.saveAsNew();
+void ovmFrame::editAndSave(Event event, const std::string& source) {
+    for (;;) {
+        editeventDialog editor(this, event);
+        if (editor.exec() != QDialog::Accepted) return;
+        editor.applyTo(event);
+        // The name comes from the date and hour, so it may be another
+        // event's file: that one is replaced only when the user says so,
+        // else the editor opens again on what was entered.
+        std::string target =
+            resolvePath(eventFileName(event.year, event.month, event.day, event.hour));
+        std::error_code ec;
+        bool other =
+            std::filesystem::exists(target, ec) &&
+            (source.empty() || !std::filesystem::equivalent(target, resolvePath(source), ec));
+        if (other && confirmReplace && !confirmReplace(this, target)) continue;
+        event.saveAsNew();
+        return;
+    }
 }
 
-void ovmFrame::newEvent() {
-    Event event;
-    editAndSave(event);
-}
+void ovmFrame::newEvent() { editAndSave(Event(), std::string()); }
 
 void ovmFrame::openEvent() {
     eventDialog list(this);
@@ -177,7 +190,7 @@ void ovmFrame::openEvent() {
     if (list.value().empty()) return;
     Event event(list.value());
     if (event.fileName.empty()) return;
-    editAndSave(event);
+    editAndSave(event, event.fileName);
 }
 
 void ovmFrame::editInformation() {
@@ -201,6 +214,12 @@ std::string chooseInformationFileDialog(QWidget* parent) {
 void startDesktopTextEditor(const std::string& path) {
     // Failure is not reported.
     QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(path)));
+}
+
+bool askToReplace(QWidget* parent, const std::string& path) {
+    QString text = QString("%1 already holds an event.\nReplace it?").arg(toQString(path));
+    return QMessageBox::question(parent, "Edit Event", text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 TMyApp::TMyApp(int& argc, char** argv) : QApplication(argc, argv) {}

@@ -40,15 +40,18 @@ class ovmFrame : public FrameWindow {
     std::function<std::string(QWidget* parent)> chooseInformationFile;
     /// Starts the system text editor on a file without waiting for it.
     std::function<void(const std::string& path)> startTextEditor;
+    /// Asks whether an existing event file that is not the one being edited
+    /// may be replaced.
+    std::function<bool(QWidget* parent, const std::string& path)> confirmReplace;
 
     myWindow* client() const { return client_; }
 
   private:
     void newEvent();
     void openEvent();
-    /// Runs the editor on `event`; on OK saves it under the name its date
-    /// and hour give.
-    void editAndSave(class Event& event);
+    /// Runs the editor on `event` (read from `source`, empty for a new one);
+    /// on OK saves it under the name its date and hour give.
+    void editAndSave(class Event event, const std::string& source);
     void editInformation();
 
     myWindow* client_;
@@ -69,5 +72,7 @@ class TMyApp : public QApplication {
 std::string chooseInformationFileDialog(QWidget* parent);
 /// The desktop's editor for a file, started without waiting.
 void startDesktopTextEditor(const std::string& path);
+/// "Replace it?" with Yes and No.
+bool askToReplace(QWidget* parent, const std::string& path);
 
 }  // namespace orvane

@@ -51,6 +51,10 @@ class MaintFrameTest : public ::testing::Test {
         settings.applyDefaults();
         frame_.chooseInformationFile = [](QWidget*) { return std::string(); };
         frame_.startTextEditor = [this](const std::string& path) { edited_.push_back(path); };
+        frame_.confirmReplace = [this](QWidget*, const std::string& path) {
+            asked_.push_back(std::filesystem::path(path).filename().string());
+            return replace_;
+        };
     }
     std::vector<std::string> files() const {
         std::vector<std::string> names;
@@ -64,6 +68,8 @@ class MaintFrameTest : public ::testing::Test {
     ScopedCurrentDir cd_{dir_.path()};
     ovmFrame frame_{new myWindow};
     std::vector<std::string> edited_;
+    std::vector<std::string> asked_;
+    bool replace_ = false;
 };
 
 TEST_F(MaintFrameTest, MenuHoldsTheCommandsInOrder) {
@@ -156,6 +162,52 @@ TEST_F(MaintFrameTest, OpenEndsWithoutWritingOnCancelOrWithoutAChoice) {
     ModalDriver driver({accept});
     frame_.command(kCmdMaintOpen);
     EXPECT_EQ(driver.seen(), std::vector<std::string>{"Event Selection"});
+}
+
+TEST_F(MaintFrameTest, AnotherEventsFileIsReplacedOnlyWhenTheUserSaysSo) {
+    const std::string other = "EVENT NAME: Other\nEVENT DATE: 1990/01/01\nSTATION FILE: X.BHZ\n";
+    std::ofstream(dir_.file("1990010100.EVT")) << other;
+    {
+        // No: the editor opens again on what was entered; Cancel then ends.
+        ModalDriver driver({[](QDialog* d) {
+                                dynamic_cast<editeventDialog*>(d)->control<QLineEdit>(701)->setText(
+                                    "Mine");
+                                d->accept();
+                            },
+                            [](QDialog* d) {
+                                auto* editor = dynamic_cast<editeventDialog*>(d);
+                                ASSERT_NE(editor, nullptr);
+                                EXPECT_EQ(editor->control<QLineEdit>(701)->text(), "Mine");
+                                d->reject();
+                            }});
+        frame_.command(kCmdMaintNew);
+        EXPECT_EQ(driver.seen(), (std::vector<std::string>{"Edit Event", "Edit Event"}));
+    }
+    EXPECT_EQ(asked_, std::vector<std::string>{"1990010100.EVT"});
+    EXPECT_EQ(slurp(dir_.file("1990010100.EVT")), other);
+    // Yes: replaced, under the name it had.
+    replace_ = true;
+    {
+        ModalDriver driver({accept});
+        frame_.command(kCmdMaintNew);
+    }
+    EXPECT_EQ(files(), std::vector<std::string>{"1990010100.EVT"});
+    EXPECT_EQ(Event("1990010100.EVT").name, "Event Name");
+}
+
+TEST_F(MaintFrameTest, SavingAnOpenedEventOverItselfAsksNothing) {
+    std::ofstream(dir_.file("1994011712.evt"))
+        << "EVENT NAME: Northridge\nEVENT DATE: 1994/01/17\nORIGIN TIME: 12:30:55.4\n"
+           "STATION FILE: ANMO.BHZ\n";
+    {
+        ModalDriver driver({choose("1994011712.evt"), accept});
+        frame_.command(kCmdMaintOpen);
+    }
+    EXPECT_TRUE(asked_.empty());
+    EXPECT_EQ(files(), std::vector<std::string>{"1994011712.evt"});
+    std::string written = slurp(dir_.file("1994011712.evt"));
+    EXPECT_NE(written.find("ORIGIN TIME: 12:30:55.4\n"), std::string::npos);
+    EXPECT_NE(written.find("STATION FILE: ANMO.BHZ\n"), std::string::npos);
 }
 
 TEST_F(MaintFrameTest, SettingsDialogsWriteTheSettingsOnOkOnly) {
