@@ -12,6 +12,7 @@
 #include "views/child_3d.h"
 #include "views/child_seis.h"
 #include "views/child_view.h"
+#include "views/child_xs.h"
 
 namespace orvane {
 namespace {
@@ -105,6 +106,7 @@ myLayoutWindow::myLayoutWindow(QWidget* parent, std::int32_t view, Size size)
     viewsReady = false;
     const bool all = view == kViewAll;
     if (all || view == kView3d) globe_ = new child3D(this);
+    if (all || view == kViewXs) xs_ = new childXS(this);
     if (all) {
         seis_ = new childSeis(this);
         station_ = new childStation(this);
@@ -127,6 +129,7 @@ void myLayoutWindow::resizeEvent(QResizeEvent* event) {
 void myLayoutWindow::arrange(Size size) {
     rects_ = computeLayout(view_, size, {screenWidth, screenHeight}, panelSize.width, viewPercent);
     place(globe_, rects_.globe);
+    place(xs_, rects_.crossSection);
     place(seis_, rects_.seismograms);
     place(station_, rects_.station);
     place(slider_, rects_.slider);

@@ -18,6 +18,7 @@ namespace orvane {
 class child3D;
 class childSeis;
 class childSlider;
+class childXS;
 class sidePanel;
 
 /// Where each child of a layout goes; empty rectangles for absent children.
@@ -70,6 +71,7 @@ class myLayoutWindow : public Window {
 
     child3D* globe() const { return globe_; }
     childSeis* seismograms() const { return seis_; }
+    childXS* crossSection() const { return xs_; }
     childSlider* slider() const { return slider_; }
     childStation* station() const { return station_; }
     sidePanel* leftPanel() const { return leftPanel_; }
@@ -85,6 +87,7 @@ class myLayoutWindow : public Window {
     LayoutRects rects_;
     child3D* globe_ = nullptr;
     childSeis* seis_ = nullptr;
+    childXS* xs_ = nullptr;
     childSlider* slider_ = nullptr;
     childStation* station_ = nullptr;
     sidePanel* leftPanel_ = nullptr;

@@ -29,6 +29,7 @@
 #include "views/child_3d.h"
 #include "views/child_seis.h"
 #include "views/child_view.h"
+#include "views/child_xs.h"
 
 namespace orvane {
 namespace {
@@ -466,6 +467,8 @@ void myFrame::startEventNamed(const std::string& name) {
     if (QLayout* own = layout()) own->activate();
     child3D* g = run_.showEarth ? globe() : nullptr;
     childSeis* seis = run_.showSeismograms ? seismograms() : nullptr;
+    childXS* xs = run_.showCrossSection ? crossSection() : nullptr;
+    if (xs) xs->setUpSurfaces();
     if (g) {
         g->setUpSurfaces();
         if (settings.scienceOnASphere) g->prepareExportBuffer();
@@ -479,12 +482,21 @@ void myFrame::startEventNamed(const std::string& name) {
             return;
         }
     }
+    if (xs && !xs->createBitmaps()) {
+        messageBox("Unable to create bitmaps", "Cross-Section View", MessageIcon::Exclamation);
+        canClose = true;
+        return;
+    }
     // 9. Backgrounds.
     run_.clock = 0;
     if (g) {
         g->drawBackground();
         if (settings.scienceOnASphere) g->drawExportStations();
         g->update();
+    }
+    if (xs) {
+        xs->drawBackground();
+        xs->update();
     }
     if (seis) {
         seis->layoutTraces(0);
@@ -538,14 +550,29 @@ void myFrame::drawPulse(float size) {
         g->erasePulse();
         g->drawEpicentrePulse(size);
     }
+    if (childXS* xs = run_.showCrossSection ? crossSection() : nullptr) xs->drawFocusPulse(size);
 }
 
-// The cross-section view is not part of this program yet.
-void myFrame::crossSectionLoadTables() {}
-bool myFrame::crossSectionDrawWaves(std::int16_t) { return false; }
-void myFrame::crossSectionPresent() {}
-void myFrame::crossSectionReset() {}
-void myFrame::crossSectionClear() {}
+childXS* myFrame::crossSection() const {
+    return layoutWindow_ ? layoutWindow_->crossSection() : nullptr;
+}
+
+void myFrame::crossSectionLoadTables() {
+    if (childXS* xs = crossSection()) xs->loadTravelTimeTables();
+}
+bool myFrame::crossSectionDrawWaves(std::int16_t t) {
+    childXS* xs = crossSection();
+    return xs && xs->drawWaves(t);
+}
+void myFrame::crossSectionPresent() {
+    if (childXS* xs = crossSection()) xs->present();
+}
+void myFrame::crossSectionReset() {
+    if (childXS* xs = crossSection()) xs->reset();
+}
+void myFrame::crossSectionClear() {
+    if (childXS* xs = crossSection()) xs->clear();
+}
 
 void myFrame::globeDrawWaves(float t) {
     if (child3D* g = globe()) g->drawWaves(t);

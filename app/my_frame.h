@@ -22,6 +22,7 @@ namespace orvane {
 
 class child3D;
 class childSeis;
+class childXS;
 class myLayoutWindow;
 
 class myFrame : public FrameWindow, public RunHost, public ControlPanelHost, public WelcomeHost {
@@ -104,6 +105,7 @@ class myFrame : public FrameWindow, public RunHost, public ControlPanelHost, pub
   private:
     child3D* globe() const;
     childSeis* seismograms() const;
+    childXS* crossSection() const;
     void showStationNames();
     void buildMenu();
     void showMap();
