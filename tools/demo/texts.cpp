@@ -28,7 +28,7 @@ std::string longitudeText(double longitude) {
 
 constexpr std::string_view kMapEvents = R"(Choose an earthquake
 
-Each yellow-grey box on the map is one earthquake. The box stands at the epicentre: the point on the surface right above the place where the rock broke. The box shows the earthquake's name and date.
+Each grey box on the map is one earthquake. The box stands at the epicentre: the point on the surface right above the place where the rock broke. The box shows the earthquake's name and date.
 
 Touch a box to see where, when and how deep the earthquake was, and how strong (its magnitude). Then press GO to watch its waves travel through the Earth, or Select Stations to choose which recordings you want to see.
 
@@ -109,9 +109,9 @@ The shadow zone. Between about 103 and 142 degrees from the epicentre the direct
 
 constexpr std::string_view kSeis = R"(The seismograms
 
-Each trace is the recording of one station: the ground's motion over time, with time running from left to right. The station's name and its distance from the earthquake (in degrees; one degree is about 111 km) stand beside the trace. The nearest station is at the top.
+Each trace is the recording of one station: the ground's motion over time, with time running from left to right and the minutes after the earthquake along the bottom. The traces are sorted by the station's distance from the earthquake: the nearest station is at the top. Watch each trace wiggle when a wave arrives.
 
-The marks on each trace show when the P, S, PP and SS waves are expected, computed from a model of the Earth. Watch the trace wiggle when a wave arrives.
+Switch on the seismogram labels in the Phases dialog (Label phases on view: Seismogram) to see marks where the P, PP, S and SS waves are expected, computed from a model of the Earth, and to hear each arrival.
 
 Look at the order: first P, then S, then the large surface waves. The farther the station, the longer the time between P and S. Seismologists use that time to find how far away an earthquake was.
 
@@ -125,7 +125,7 @@ The S wave arrives next. It shakes the ground from side to side, so it is larges
 
 Surface waves come last and are usually the largest. Rayleigh waves roll the ground like ocean waves and show on the vertical and the horizontal components. Love waves shake the ground sideways and show on the horizontal components only. Long waves arrive first, short ones later: the wave train spreads out.
 
-Finding the epicentre. The time between P and S grows by about 7 to 8 minutes for every 100 degrees of distance. With the distances from three stations, circles around the stations cross at the epicentre.
+Finding the epicentre. The time between P and S grows with distance: about 5 minutes at 30 degrees (3300 km), about 11 minutes at 90 degrees (10,000 km). With the distances from three stations, circles around the stations cross at the epicentre.
 
 About these recordings. The seismograms of this demonstration were computed for teaching from a model of the Earth, not recorded. Each event's information text says how to replace them with real recordings.)";
 
@@ -147,15 +147,15 @@ The tutorial starts the earthquake by itself. Press Continue at any time to go o
 
 constexpr std::string_view kTutorialEpicentre = R"(The epicentre
 
-The earthquake broke about 29 km below the sea floor off the coast of northern Japan, where the Pacific plate sinks beneath Japan. The star on the globe marks the epicentre, the point on the surface right above it. The star in the cross-section marks the focus itself, inside the Earth.
+The earthquake broke about 29 km deep off the coast of northern Japan, where the Pacific plate sinks beneath Japan. The star on the globe marks the epicentre, the point on the surface right above it. The star in the cross-section marks the focus itself, inside the Earth.
 
 The small circles are seismic stations around the world. In a few seconds the waves will leave the focus. Watch the clock in the panel: it counts minutes after the earthquake.)";
 
 constexpr std::string_view kTutorialP = R"(The P wave
 
-The red circle and the red front are the P wave (P for primary): it pushes and pulls the rock in the direction it travels, like sound in air. It is the fastest seismic wave, about 6 km per second near the surface and up to 13 km per second deep in the mantle.
+The red circle and the red front are the P wave (P for primary): it pushes and pulls the rock in the direction it travels, like sound in air. It is the fastest seismic wave, about 6 km per second near the surface and almost 14 km per second deep in the mantle.
 
-Look at the cross-section: the front curves because the wave travels faster where the rock is deeper. After about 12 minutes the P wave has crossed the whole mantle.)";
+Look at the cross-section: the front curves because the wave travels faster where the rock is deeper. After about 14 minutes the P wave reaches the edge of the core's shadow, 103 degrees from the epicentre.)";
 
 constexpr std::string_view kTutorialS = R"(The S wave
 
@@ -177,7 +177,7 @@ Stations in the shadow zone record only a weak wave bent around the core, and la
 
 constexpr std::string_view kTutorialSeismograms = R"(The seismograms
 
-The traces show the recordings of the stations, nearest at the top. On each one, first the P wave arrives, then the S wave, then the large surface waves. The marks show when each wave is expected.
+The traces show the recordings of the stations, nearest at the top. On each one, first the P wave arrives, then the S wave, then the large surface waves. With the seismogram labels on (Phases dialog), marks show when each wave is expected.
 
 The farther the station, the longer the wait between P and S. Seismologists measure this time at three or more stations to find where an earthquake happened.
 
