@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "data/run_values.h"
 #include "tests/support/temp_dir.h"
 
 using namespace orvane;
@@ -81,44 +80,4 @@ TEST(CatalogueTest, MissingDirectoryOrNoEventsGivesAnEmptyCatalogue) {
     catalogue.assign(2, Event());
     scanCatalogue();
     EXPECT_TRUE(catalogue.empty());
-}
-
-TEST(TutorialListTest, ReadsEntriesAndKeepsEarlierFieldsOfShortLines) {
-    TempDir dir;
-    writeText(dir.file("tutorial.txt"),
-              "0 30 TUT_MAP.INF\n"
-              "10 40 A_VERY_LONG_TOPIC_NAME.INF\n"
-              "240\n"
-              "\n"
-              "7 8 NINE\n");
-    std::vector<TutorialEntry> list = readTutorialList(dir.file("tutorial.txt"));
-    ASSERT_EQ(list.size(), 5u);
-    EXPECT_EQ(list[0].topic, "TUT_MAP.INF");
-    EXPECT_EQ(list[0].showAfter, 0u);
-    EXPECT_EQ(list[0].waitLimit, 30u);
-    EXPECT_EQ(list[1].topic, "A_VERY_LONG_TOP");  // 15 characters
-    EXPECT_EQ(list[2].showAfter, 240u);
-    EXPECT_EQ(list[2].waitLimit, 40u);
-    EXPECT_EQ(list[2].topic, "A_VERY_LONG_TOP");
-    EXPECT_EQ(list[3].showAfter, 240u);  // an empty line repeats the previous entry
-    EXPECT_EQ(list[4].topic, "NINE");
-    EXPECT_EQ(list[4].waitLimit, 8u);
-
-    EXPECT_TRUE(readTutorialList(dir.file("none.txt")).empty());
-    ScopedCurrentDir here(dir.path());
-    loadTutorialList();
-    EXPECT_EQ(tutorialList.size(), 5u);
-}
-
-TEST(TutorialListTest, LongLinesAreReadInPiecesOf39Characters) {
-    TempDir dir;
-    // 40 characters: the 39-character piece ends inside the topic, the last
-    // character comes as a line of its own.
-    std::string line = "1 2 " + std::string(35, 'T') + "X\n";
-    writeText(dir.file("t.txt"), line);
-    std::vector<TutorialEntry> list = readTutorialList(dir.file("t.txt"));
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0].topic, std::string(15, 'T'));
-    EXPECT_EQ(list[1].showAfter, 1u);  // "X" does not scan: fields kept
-    EXPECT_EQ(list[1].topic, std::string(15, 'T'));
 }
