@@ -172,9 +172,9 @@ void RunController::openingPulse() {
 }
 
 void RunController::adaptTickPeriod() {
-    tickCount = host_.systemTickCount();
+    thisTickCount = host_.systemTickCount();
     if (lastTickCount != 0) {
-        const std::uint32_t elapsed = tickCount - lastTickCount;
+        const std::uint32_t elapsed = thisTickCount - lastTickCount;
         std::int32_t period = tickPeriod;
         if (static_cast<std::int64_t>(elapsed) > period + period / 10)
             period += period / 10;
@@ -183,7 +183,7 @@ void RunController::adaptTickPeriod() {
         tickPeriod = toPeriod(period);
         settings.timerInterval = tickPeriod;
     }
-    lastTickCount = tickCount;
+    lastTickCount = thisTickCount;
 }
 
 void RunController::tick() {

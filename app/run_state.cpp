@@ -17,7 +17,7 @@ float resumeTime = 0;
 std::int32_t endCountdown = 0;
 std::int32_t scriptIndex = 0;
 std::uint32_t lastTickCount = 0;
-std::uint32_t tickCount = 0;
+std::uint32_t thisTickCount = 0;
 std::string currentEventName;
 std::vector<TutorialEntry> tutorialList;
 
@@ -56,7 +56,7 @@ void resetRunValues() {
     endCountdown = 0;
     scriptIndex = 0;
     lastTickCount = 0;
-    tickCount = 0;
+    thisTickCount = 0;
     currentEventName.clear();
 }
 

@@ -37,7 +37,7 @@ extern std::int32_t endCountdown;
 extern std::int32_t scriptIndex;
 /// System tick count at the previous and at the current tick.
 extern std::uint32_t lastTickCount;
-extern std::uint32_t tickCount;
+extern std::uint32_t thisTickCount;  // tickCount() is the system's
 /// File name of the event to start (map window, list command, script mode).
 extern std::string currentEventName;
 /// The tutorial script, loaded at start-up.

@@ -26,8 +26,12 @@ class KSAC;
 struct LoadedEvent;
 class textButton;
 
-/// The sounds the view makes at an arrival. The application fills them with
-/// its sound services; an empty hook is silence.
+/// The sounds the view makes at an arrival. The application fills them once
+/// with its sound services; an empty hook is silence:
+///   seismogramSounds = {
+///       [](std::uint32_t type) { sound().messageBeep(type); },
+///       [](const std::uint8_t* b, std::int32_t n) { sound().playSamples(b, n); },
+///       [] { sound().closeWave(); }};
 struct SeismogramSounds {
     /// MessageBeep types: the plain beep ("PC") and the asterisk ("Chime").
     static constexpr std::uint32_t kSimpleBeep = 0xFFFFFFFF;

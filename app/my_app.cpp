@@ -1,0 +1,87 @@
+#include "app/my_app.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QScreen>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/my_frame.h"
+#include "app/run_state.h"
+#include "app/sound.h"
+#include "app/welcome_window.h"
+#include "data/event_loading.h"
+#include "data/settings.h"
+#include "platform/startup.h"
+#include "platform/system.h"
+#include "platform/window.h"
+#include "views/child_view.h"
+
+namespace orvane {
+
+void prepareStartUp() {
+    readSettings();
+    if (!settings.workingDirectory.empty()) {
+        // Every later relative name, "OV.INI" at the end included, is in there.
+        std::error_code ignored;
+        std::filesystem::current_path(settings.workingDirectory, ignored);
+    }
+    const Size screen = screenSize();
+    screenWidth = screen.width;
+    screenHeight = screen.height;
+    loadTutorialList("tutorial.txt", tutorialList);
+    viewsReady = false;
+}
+
+void finishProgram() {
+    writeSettings();
+    sound().closeWave();
+    releaseTraces();
+    tutorialList.clear();
+    sound().stopTune();
+    sound().closeMidi();
+    settings.freePhases();
+}
+
+TMyApp::TMyApp() = default;
+
+TMyApp::~TMyApp() {
+    if (frame_ && mainWindow() == frame_.get()) setMainWindow(nullptr);
+}
+
+void TMyApp::initMainWindow() {
+    auto* welcome = new welcomeWindow();
+    frame_ = std::make_unique<myFrame>(welcome);
+    setMainWindow(frame_.get());
+    if (settings.showWelcomeScreen) sound().playTune("OV.MID", frame_.get());
+    frame_->setWindowIcon(QIcon(":/ov.ico"));
+    frame_->setWindowTitle("Orvane");
+    viewsReady = false;
+    // Without a window manager "maximized" means nothing: cover the screen.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        frame_->setGeometry(screen->availableGeometry());
+    frame_->showMaximized();
+    frame_->setUp();
+}
+
+int TMyApp::run() { return QApplication::exec(); }
+
+int runViewer(int argc, char** argv) {
+    // Without any display the program still runs, on the offscreen platform.
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) useOffscreenPlatform();
+    QApplication application(argc, argv);
+    initialiseWindowing();
+    prepareStartUp();
+    openSoundOutput();
+    int status = 0;
+    {
+        TMyApp app;
+        app.initMainWindow();
+        status = app.run();
+    }
+    finishProgram();
+    releaseSound();
+    return status != 0 ? 1 : 0;
+}
+
+}  // namespace orvane

@@ -1,0 +1,302 @@
+// The main frame: event start and its layouts, the view commands, Map, Exit,
+// Make bitmap, information windows, the menu and the program's start-up and end.
+#include "app/my_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <QMenuBar>
+#include <filesystem>
+#include <fstream>
+
+#include "app/layout_window.h"
+#include "app/my_app.h"
+#include "data/event_loading.h"
+#include "data/settings.h"
+#include "platform/command_ids.h"
+#include "platform/message_box.h"
+#include "platform/window.h"
+#include "tests/app/run_host_fake.h"
+#include "tests/support/temp_dir.h"
+#include "ui/kit.h"
+
+namespace orvane {
+namespace {
+
+class FrameTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::freshProgramState();
+        settings.showEventInformation = false;
+        screenWidth = 1920;
+        screenHeight = 1080;
+        std::ofstream(dir.file("quake.evt")) << "EVENT NAME: Test quake\n"
+                                                "EVENT MAGNITUDE: 2.0\n"
+                                                "TIME ACCELERATION: 20\n";
+    }
+    void TearDown() override {
+        frame.reset();
+        test::freshProgramState();
+    }
+    void makeFrame(bool welcome = true) {
+        frame = std::make_unique<myFrame>(welcome ? new welcomeWindow() : nullptr);
+        frame->resize(1920, 1040);
+        frame->show();
+    }
+    std::vector<std::string> menuCaptions() const {
+        std::vector<std::string> captions;
+        for (QAction* a : frame->menuBar()->actions()) captions.push_back(a->text().toStdString());
+        return captions;
+    }
+
+    TempDir dir;
+    ScopedCurrentDir inDir{dir.path()};
+    std::unique_ptr<myFrame> frame;
+};
+
+TEST_F(FrameTest, EventStartReplacesTheWelcomeWindowWithTheLayout) {
+    makeFrame();
+    ASSERT_NE(frame->welcomePane(), nullptr);
+    frame->startEventNamed("quake.evt");
+    EXPECT_EQ(frame->welcomePane(), nullptr);
+    ASSERT_NE(frame->layoutWindow(), nullptr);
+    EXPECT_EQ(frame->centralWidget(), frame->layoutWindow());
+    EXPECT_EQ(frame->builtView(), kViewAll);
+    EXPECT_EQ(loadedEvent().name, "Test quake");
+    EXPECT_TRUE(frame->run().showEarth && frame->run().showCrossSection &&
+                frame->run().showSeismograms);
+    EXPECT_TRUE(frame->run().timerActive(kOpeningTimer));
+    EXPECT_FALSE(canClose);
+    EXPECT_TRUE(viewsReady);
+    EXPECT_EQ(panelSize.width, 9 * letterSize.width);
+    EXPECT_EQ(panelSize.height, frame->clientSize().height);
+    // The opening pulse lets the program close again and ends in the tick timer.
+    for (int i = 0; i < 10 && frame->run().timerActive(kOpeningTimer); ++i)
+        frame->onTimer(kOpeningTimer);
+    EXPECT_TRUE(canClose);
+    EXPECT_TRUE(frame->run().timerActive(kTickTimer));
+    frame->onTimer(kTickTimer);
+    EXPECT_EQ(frame->run().clock, 10.0f);
+}
+
+TEST_F(FrameTest, FailedLoadKeepsTheCurrentClient) {
+    makeFrame();
+    frame->startEventNamed("missing.evt");
+    EXPECT_NE(frame->welcomePane(), nullptr);
+    EXPECT_EQ(frame->layoutWindow(), nullptr);
+    EXPECT_FALSE(frame->run().timerActive(kOpeningTimer));
+}
+
+TEST_F(FrameTest, EventInformationHoldsTheRunAtStart) {
+    settings.showEventInformation = true;
+    makeFrame();
+    frame->startEventNamed("quake.evt");
+    EXPECT_TRUE(held);
+    ASSERT_NE(frame->run().infoWindow(), nullptr);
+    EXPECT_FALSE(frame->run().infoWindow()->closed());
+}
+
+TEST_F(FrameTest, ChoosingTheViewInForceDoesNothingAnotherRebuildsAtTheClock) {
+    makeFrame();
+    frame->startEventNamed("quake.evt");
+    myLayoutWindow* first = frame->layoutWindow();
+    frame->run().clock = 321.0f;
+    frame->command(kCmdViewAll);
+    EXPECT_EQ(frame->layoutWindow(), first);
+    EXPECT_EQ(resumeTime, 0.0f);
+
+    frame->command(kCmdViewEarth);
+    EXPECT_EQ(settings.view, kView3d);
+    EXPECT_EQ(resumeTime, 321.0f);
+    ASSERT_NE(frame->layoutWindow(), nullptr);
+    EXPECT_EQ(frame->layoutWindow()->view(), kView3d);
+    EXPECT_NE(frame->layoutWindow()->leftPanel(), nullptr);
+    EXPECT_TRUE(frame->run().showEarth);
+    EXPECT_FALSE(frame->run().showCrossSection);
+    EXPECT_FALSE(frame->run().showSeismograms);
+    // The choice is kept in the settings file.
+    Settings stored;
+    stored.read(dir.file("OV.INI"));
+    EXPECT_EQ(stored.view, kView3d);
+    // The resumed run skips the opening pulse.
+    frame->onTimer(kOpeningTimer);
+    EXPECT_EQ(frame->run().clock, 321.0f);
+    EXPECT_TRUE(frame->run().timerActive(kTickTimer));
+}
+
+TEST_F(FrameTest, MapCommandStopsTheRunAndDropsLayoutAndWelcome) {
+    makeFrame();
+    frame->startEventNamed("quake.evt");
+    frame->run().tickPeriod = 500;
+    frame->run().setTimer(kTickTimer, 500);
+    frame->command(kCmdMap);
+    EXPECT_EQ(frame->layoutWindow(), nullptr);
+    EXPECT_EQ(frame->welcomePane(), nullptr);
+    EXPECT_EQ(frame->run().tickPeriod, 0);
+    EXPECT_EQ(frame->run().clock, 0.0f);
+    for (int id : {kOpeningTimer, kTickTimer, kDeferredTimer})
+        EXPECT_FALSE(frame->run().timerActive(id));
+    // An event after the map builds a fresh layout.
+    frame->startEventNamed("quake.evt");
+    EXPECT_NE(frame->layoutWindow(), nullptr);
+}
+
+TEST_F(FrameTest, RestartOnlyWhileARunIsActive) {
+    makeFrame();
+    frame->command(kCmdRestart);
+    EXPECT_FALSE(frame->run().restartRequested);
+    frame->run().tickPeriod = 500;
+    frame->command(kCmdRestart);
+    EXPECT_TRUE(frame->run().restartRequested);
+}
+
+TEST_F(FrameTest, MakeBitmapSavesTheClientAndRestarts) {
+    makeFrame();
+    frame->startEventNamed("quake.evt");
+    const std::string name = dir.file("picture.noext");
+    frame->askBitmapName = [&] { return std::optional<std::string>(name); };
+    frame->command(kCmdMakeBitmap);
+    ASSERT_TRUE(std::filesystem::exists(name));
+    QImage saved(QString::fromStdString(name), "BMP");
+    EXPECT_EQ(saved.size(), frame->centralWidget()->size());
+    EXPECT_TRUE(frame->run().restartRequested);
+    // Cancelled: nothing written, no restart.
+    frame->run().restartRequested = false;
+    frame->askBitmapName = [] { return std::optional<std::string>(); };
+    frame->command(kCmdMakeBitmap);
+    EXPECT_FALSE(frame->run().restartRequested);
+}
+
+TEST_F(FrameTest, InformationWindowsReplaceEachOther) {
+    settings.timeout = 12;
+    makeFrame();
+    std::ofstream(dir.file("XS.INF")) << "The cross-section.\n";
+    frame->command(kCmdCrossSectionInfo);
+    TextPopup* first = frame->run().infoWindow();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(frame->run().idleCountdown, 12);
+    frame->command(kCmdSeismogramInfo);
+    EXPECT_NE(frame->run().infoWindow(), nullptr);
+    frame->run().closePopups();
+    EXPECT_EQ(frame->run().infoWindow(), nullptr);
+}
+
+TEST_F(FrameTest, ActivationHoldsAndReleasesTheRun) {
+    makeFrame();
+    frame->onActivated(false);
+    EXPECT_TRUE(held);
+    frame->onActivated(true);
+    EXPECT_FALSE(held);
+}
+
+TEST_F(FrameTest, MayCloseFollowsCanClose) {
+    makeFrame();
+    canClose = false;
+    EXPECT_FALSE(frame->close());
+    EXPECT_TRUE(frame->isVisible());
+    canClose = true;
+    frame->command(kCmdExit);
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_FALSE(frame->run().timerActive(kSecondTimer));
+    EXPECT_EQ(frame->welcomePane(), nullptr);
+}
+
+TEST_F(FrameTest, MenuWithAndWithoutExit) {
+    makeFrame();
+    EXPECT_EQ(menuCaptions(),
+              (std::vector<std::string>{"&Earthquakes", "&Options", "&Help", "E&xit"}));
+    frame.reset();
+    settings.canExit = false;
+    makeFrame();
+    EXPECT_EQ(menuCaptions(), (std::vector<std::string>{"&Earthquakes", "&Options", "&Help"}));
+    for (QAction* a : frame->menuBar()->actions())
+        for (QAction* item : a->menu()->actions()) EXPECT_NE(item->text(), "E&xit");
+}
+
+TEST_F(FrameTest, NoMenuBarWhenTheSettingsSaySo) {
+    settings.menuBar = false;
+    makeFrame();
+    EXPECT_EQ(frame->menuWidget(), nullptr);
+}
+
+TEST_F(FrameTest, RunFromScriptTogglesAndIsStored) {
+    makeFrame();
+    frame->command(kCmdRunFromScript);
+    EXPECT_TRUE(settings.runScript);
+    Settings stored;
+    stored.read(dir.file("OV.INI"));
+    EXPECT_TRUE(stored.runScript);
+    frame->command(kCmdRunFromScript);
+    EXPECT_FALSE(settings.runScript);
+}
+
+TEST_F(FrameTest, SetUpWithoutWelcomeScreenGoesToTheMapAtOnce) {
+    settings.showWelcomeScreen = false;
+    makeFrame();
+    frame->setUp();
+    EXPECT_TRUE(frame->run().timerActive(kSecondTimer));
+    EXPECT_TRUE(frame->run().timerActive(kDeferredTimer));
+    EXPECT_EQ(frame->run().deferredCommand, kDeferWelcome);
+    frame->onTimer(kDeferredTimer);
+    EXPECT_EQ(frame->welcomePane(), nullptr);
+    EXPECT_EQ(frame->run().deferredCommand, kDeferNone);
+}
+
+TEST_F(FrameTest, UnknownTimerReportedThroughTheFrame) {
+    MessageBoxRecorder recorder;
+    makeFrame();
+    frame->onTimer(9);
+    ASSERT_EQ(recorder.calls().size(), 1u);
+    EXPECT_EQ(recorder.calls()[0].text, "Unknown timer");
+}
+
+TEST_F(FrameTest, PanelAndWelcomeReachTheFrameAsTheirHost) {
+    makeFrame();
+    setMainWindow(frame.get());
+    auto* panelHost = dynamic_cast<ControlPanelHost*>(mainWindow());
+    ASSERT_NE(panelHost, nullptr);
+    panelHost->setPaused(true);
+    EXPECT_TRUE(paused);
+    panelHost->postDeferred(kDeferRepeat);
+    EXPECT_EQ(frame->run().deferredCommand, kDeferRepeat);
+    auto* welcomeHost = dynamic_cast<WelcomeHost*>(mainWindow());
+    ASSERT_NE(welcomeHost, nullptr);
+    welcomeHost->deferCommand(kDeferWelcome, 50);
+    EXPECT_EQ(frame->run().deferredCommand, kDeferWelcome);
+    setMainWindow(nullptr);
+}
+
+// --- Start-up and end ---------------------------------------------------------
+
+TEST(StartUpTest, WorkingDirectoryReceivesTheSettingsWrittenAtTheEnd) {
+    TempDir start, work;
+    ScopedCurrentDir inStart(start.path());
+    std::ofstream(start.file("OV.INI")) << "WORKING DIRECTORY: " << work.path().string() << "\n"
+                                        << "TIMEOUT: 17\n";
+    std::ofstream(work.file("tutorial.txt")) << "0 10 a.inf\n30 20 b.inf\n";
+    prepareStartUp();
+    EXPECT_EQ(std::filesystem::current_path(), work.path());
+    EXPECT_EQ(tutorialList.size(), 2u);
+    EXPECT_GT(screenWidth, 0);
+    finishProgram();
+    EXPECT_TRUE(tutorialList.empty());
+    ASSERT_TRUE(std::filesystem::exists(work.file("OV.INI")));
+    Settings stored;
+    stored.read(work.file("OV.INI"));
+    EXPECT_EQ(stored.timeout, 17u);
+    settings.applyDefaults();
+}
+
+TEST(StartUpTest, MissingFilesGiveDefaultsAndAnEmptyTutorial) {
+    TempDir start;
+    ScopedCurrentDir inStart(start.path());
+    tutorialList = {{"old", 1, 1}};
+    prepareStartUp();
+    EXPECT_TRUE(tutorialList.empty());
+    EXPECT_TRUE(settings.showWelcomeScreen);
+    EXPECT_FALSE(viewsReady);
+    finishProgram();
+    settings.applyDefaults();
+}
+
+}  // namespace
+}  // namespace orvane
