@@ -138,7 +138,8 @@ int buttonPixelHeight(int h) {
 }
 
 TextWindowLayout layOutTextWindow(std::string_view text, bool tutorial, Size screen, int buttons) {
-    DrawingContext dc;  // measures only
+    if (screen.width <= 0 || screen.height <= 0) screen = {1024, 768};  // no screen known
+    DrawingContext dc;                                                  // measures only
     TextMetrics system = dc.textMetrics();
     const int h = system.height, a = system.averageCharWidth;
     const int k = tutorial ? 5 : 4;
@@ -176,6 +177,9 @@ TextWindowLayout layOutTextWindow(std::string_view text, bool tutorial, Size scr
             measure();
         }
     }
+
+    // A word wider than the screen is cut at the screen's width.
+    if (orvane::width(fitted) > maxWidth) fitted.right = fitted.left + int(maxWidth);
 
     l.textBox = offset(inflate(fitted, 8), {18, 18});
     l.windowBox = inflate(l.textBox, 10);

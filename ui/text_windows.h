@@ -22,8 +22,8 @@ namespace orvane {
 class textButton;
 
 /// Text kept from one text file: more than this is dropped, so a huge or
-/// binary file cannot stall the layout.
-inline constexpr std::size_t kMaxInfoText = 64 * 1024;
+/// binary file cannot stall the layout (a screen shows less than this).
+inline constexpr std::size_t kMaxInfoText = 16 * 1024;
 
 /// The prepared text of an information or tutorial file: lines read in
 /// pieces of at most 99 characters, joined into paragraphs ("\r\n\r\n"

@@ -244,6 +244,7 @@ void child3D::drawPulse(float ux, float uy, float size, Colour fill) {
 }
 
 void child3D::drawEpicentrePulse(float size) {
+    erasePulse();
     FloatPoint e = epicentrePosition();
     if (e.x == 0 || e.y == 0) return;
     drawPulse(e.x, e.y, size, colours::kWhite);

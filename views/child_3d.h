@@ -8,7 +8,7 @@
 // then drawBackground(). In frame-export mode also prepareExportBuffer() and
 // drawExportStations(). Per tick: drawWaves(t), present(), reset(), then
 // exportFrame(t) in frame-export mode or drawWaves(t) again otherwise.
-// Opening pulse: erasePulse(), then drawEpicentrePulse(size).
+// Opening pulse: drawEpicentrePulse(size) each step; clear() at a restart.
 
 #include <memory>
 #include <string>
@@ -73,8 +73,9 @@ class child3D : public childView {
     /// trunc(10 x size) around (R x ux, R x uy), clipped to the inner
     /// rectangle; remembered for erasePulse().
     void drawPulse(float ux, float uy, float size, Colour fill);
-    /// The white pulse at the epicentre; nothing when either coordinate of
-    /// its position is 0 (hidden or on an axis).
+    /// One step of the opening pulse: erases the previous circle and draws a
+    /// white one of `size` around the epicentre; none when either coordinate
+    /// of its position is 0 (hidden or on an axis).
     void drawEpicentrePulse(float size);
     /// Puts the background back where the last pulse was drawn.
     void erasePulse();

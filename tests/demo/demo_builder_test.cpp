@@ -17,6 +17,7 @@
 #include <regex>
 #include <sstream>
 
+#include "app/run_state.h"
 #include "data/event.h"
 #include "data/files.h"
 #include "data/sac.h"
@@ -28,6 +29,7 @@
 #include "tools/demo/body_waves.h"
 #include "tools/demo/midi_writer.h"
 #include "tools/demo/texts.h"
+#include "ui/text_windows.h"
 #include "tests/support/temp_dir.h"
 
 namespace orvane {
@@ -194,20 +196,12 @@ TEST_F(DemoDirectory, StationFileHasFixedColumnsForEveryStationUsed) {
     EXPECT_EQ(stationDescriptionLine("X", "Y", -0.5, -0.25).substr(40), "0.5000S 0.2500W\n");
 }
 
-TEST_F(DemoDirectory, TutorialListScansAndNamesExistingTopics) {
-    std::FILE* list = std::fopen(file("tutorial.txt").c_str(), "r");
-    ASSERT_TRUE(list);
-    char line[40];
+TEST_F(DemoDirectory, TutorialListReadsBackThroughTheViewersLoader) {
+    std::vector<TutorialEntry> list;
+    ASSERT_TRUE(loadTutorialList(file("tutorial.txt"), list));
+    // Every line fits one 39-character read, or the loader would make extra entries.
     std::vector<TutorialStep> read;
-    while (std::fgets(line, sizeof line, list)) {
-        unsigned showAfter = 0, waitLimit = 0;
-        char topic[16] = {};
-        ASSERT_EQ(std::sscanf(line, "%u %u %15s", &showAfter, &waitLimit, topic), 3) << line;
-        ASSERT_NE(std::string(line).back(), '\0');
-        EXPECT_EQ(std::string(line).back(), '\n') << "line longer than the 39 characters read";
-        read.push_back({showAfter, waitLimit, topic});
-    }
-    std::fclose(list);
+    for (const TutorialEntry& e : list) read.push_back({e.showAfter, e.waitLimit, e.topic});
     auto steps = tutorialSteps();
     ASSERT_EQ(read.size(), steps.size());
     ASSERT_GE(read.size(), 8u);
@@ -226,22 +220,19 @@ TEST_F(DemoDirectory, TutorialListScansAndNamesExistingTopics) {
     EXPECT_LT(static_cast<int>(read.back().showAfter), tour.timeLimit);
 }
 
-// Paragraph text as the information windows prepare it: every line below
-// their 99-character read, and a more-tag that names an existing file of at
-// most 16 characters.
+// Text as the information windows read it: not empty, no line of the file
+// longer than their 99-character read, and a more-tag naming an existing file
+// of at most 16 characters.
 void expectInformationText(const std::string& path, const std::string& directory) {
-    std::string text = readAll(path);
-    ASSERT_FALSE(text.empty()) << path;
-    std::istringstream lines(text);
+    std::string raw = readAll(path);
+    std::istringstream lines(raw);
     std::string line;
     while (std::getline(lines, line)) EXPECT_LT(line.size(), 99u) << path << ": " << line;
-    std::size_t tag = text.find('<');
-    while (tag != std::string::npos && (text.compare(tag, 4, "<PRE") == 0 || text.compare(tag, 5, "</PRE") == 0))
-        tag = text.find('<', tag + 1);
-    if (tag != std::string::npos && text.compare(tag, 5, "<more") == 0) {
-        std::size_t open = text.find('"', tag), close = text.find('"', open + 1);
-        ASSERT_NE(close, std::string::npos) << path;
-        std::string more = text.substr(open + 1, close - open - 1);
+    std::string text = readInfoText(path);
+    ASSERT_FALSE(text.empty()) << path;
+    std::string more = extractMoreTag(text);
+    EXPECT_EQ(text.find("<more"), std::string::npos) << path << ": a more-tag the reader did not take";
+    if (!more.empty()) {
         EXPECT_LE(more.size(), 16u) << more;
         EXPECT_TRUE(std::filesystem::exists(joinPath(directory, more))) << path << " names " << more;
     }

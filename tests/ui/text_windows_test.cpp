@@ -263,6 +263,25 @@ TEST_F(TextWindowTest, MissingFileSaysSo) {
     EXPECT_EQ(d.text(), "File " + dir.path().string() + " not found");
 }
 
+TEST_F(TextWindowTest, HugeJunkFileStillGivesAWindowOnTheScreen) {
+    std::string junk;
+    for (unsigned i = 0; i < 400000; ++i) junk += char(i * 7919u % 251 + 1);
+    writeFile(dir.file("JUNK.INF"), junk);
+    myInfo w(nullptr, dir.file("JUNK.INF"), myInfo::kGuided);
+    Size screen = screenSize();
+    EXPECT_LE(w.text().size(), kMaxInfoText);
+    EXPECT_GE(w.windowBox().top, 10);
+    EXPECT_LE(w.windowBox().bottom, screen.height);
+    EXPECT_LE(w.windowBox().right, screen.width);
+    EXPECT_EQ(captions(&w), (std::vector<std::string>{"Cancel", "Continue"}));
+
+    // One word longer than any screen is wide.
+    writeFile(dir.file("WORD.INF"), std::string(20000, 'w'));
+    myHelp word(nullptr, dir.file("WORD.INF"));
+    EXPECT_LE(word.windowBox().right, screen.width);
+    EXPECT_LE(word.width(), screen.width);
+}
+
 TEST_F(TextWindowTest, MoreOpensTheFurtherFileAndBackClosesBoth) {
     writeFile(dir.file("A.INF"), "First text.\n\n<more \"b.inf\">\n");
     writeFile(dir.file("B.INF"), "Second text.\n");

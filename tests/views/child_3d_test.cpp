@@ -4,13 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 
 #include "../platform/pixel_probe.h"
+#include "data/files.h"
 #include "globe_scene.h"
 #include "model/geometry.h"
 #include "platform/bitmap.h"
+#include "platform/command_ids.h"
+#include "platform/window.h"
 #include "ui/buttons.h"
 #include "views/frame_export.h"
 
@@ -288,13 +295,52 @@ TEST_F(GlobeViewTest, PulseAtTheEpicentreAndItsErasure) {
     view.drawEpicentrePulse(2.0f);  // radius 20
     EXPECT_EQ(test::colourAt(view.picture(), p.x + 12, p.y + 12), colours::kWhite);
     EXPECT_EQ(test::colourAt(view.picture(), p.x + 22, p.y), before);
-    view.erasePulse();
+    // The next step replaces the circle by a smaller one.
+    view.drawEpicentrePulse(1.0f);  // radius 10
     EXPECT_EQ(test::colourAt(view.picture(), p.x + 12, p.y + 12), before);
+    EXPECT_EQ(test::colourAt(view.picture(), p.x + 5, p.y + 5), colours::kWhite);
+    view.erasePulse();
+    EXPECT_EQ(test::colourAt(view.picture(), p.x + 5, p.y + 5), before);
 
     // Hidden epicentre: no pulse.
     loadedEvent().longitude = -90;
     view.drawEpicentrePulse(2.0f);
     EXPECT_TRUE(test::boxOf(view.picture(), colours::kWhite, {150, 150, 250, 250}).empty());
+}
+
+TEST_F(GlobeViewTest, InfoButtonAndRightButtonReachTheFrame) {
+    struct Recorder : Window {
+        std::vector<int> commands;
+        void command(int id) override { commands.push_back(id); }
+    } frame;
+    QObject* previous = mainWindow();
+    setMainWindow(&frame);
+    build();
+    ASSERT_NE(view.infoButton(), nullptr);
+    EXPECT_TRUE(sendCommand(view.infoButton(), kCmdViewInfoButton));
+    auto rightClick = [&] {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(50, 50), QPointF(50, 50),
+                          Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&view, &press);
+    };
+    settings.rightButtonRestart = false;
+    rightClick();
+    settings.rightButtonRestart = true;
+    rightClick();
+    setMainWindow(previous);
+    EXPECT_EQ(frame.commands, (std::vector<int>{kCmdEarthInfo, kCmdMap}));
+}
+
+TEST_F(GlobeViewTest, StationsWithoutUsablePositionsAreSkipped) {
+    scene.addStation("NAN", 0, 90);
+    scene.addStation("INF", 0, 90);
+    loadedEvent().traceList[0]->stationLatitude = std::nanf("");
+    loadedEvent().traceList[1]->stationLongitude = INFINITY;
+    loadedEvent().latitude = std::nanf("");  // and no epicentre star either
+    build();                                 // nothing drawn for them where the view centre is
+    EXPECT_TRUE(test::boxOf(view.picture(), colours::kWhite, {150, 150, 250, 250}).empty());
+    view.drawWaves(300);
+    EXPECT_TRUE(frameBox(colours::kRed).empty());
 }
 
 TEST(WaveCircleTest, SurfaceBandNarrowsTowardsItsEdges) {
@@ -387,6 +433,36 @@ TEST_F(GlobeViewTest, GalleryPictures) {
         ASSERT_TRUE(big.picture().save(QString::fromStdString(name), "PNG"));
     }
     EXPECT_FALSE(test::boxOf(big.picture(), colours::kRed).empty());
+}
+
+// The demonstration events with their real pictures and tables, when a
+// demonstration directory is given (orvane-demo DIR).
+TEST(GlobeGallery, DemoEvents) {
+    const char* demo = std::getenv("ORVANE_DEMO_DIR");
+    if (!demo || !std::filesystem::exists(demo)) GTEST_SKIP() << "ORVANE_DEMO_DIR not set";
+    ScopedCurrentDir cd(demo);
+    Settings saved = settings;
+    settings.labelPhasesOnEarthView = true;
+    settings.scienceOnASphere = false;
+    QDir().mkpath(ORVANE_BINARY_DIR "/gallery");
+    for (const auto& entry : listDirectory(".", "*.evt").value_or(std::vector<std::string>{})) {
+        ASSERT_TRUE(loadEvent(entry));
+        child3D view;
+        view.resize(600, 600);
+        view.setUpSurfaces();
+        ASSERT_TRUE(view.loadGlobePicture(view.globePictureName()));
+        view.drawBackground();
+        for (int t : {300, 900, 1800}) {
+            view.reset();
+            view.drawWaves(static_cast<float>(t));
+            view.present();
+            std::string name = ORVANE_BINARY_DIR "/gallery/globe_" +
+                               entry.substr(0, entry.find('.')) + "_" + std::to_string(t) + ".png";
+            EXPECT_TRUE(view.picture().save(QString::fromStdString(name), "PNG"));
+        }
+    }
+    releaseTraces();
+    settings = saved;
 }
 
 }  // namespace
