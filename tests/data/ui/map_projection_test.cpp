@@ -114,3 +114,17 @@ TEST(PlaceLabelsTest, LabelsNearTheEdgesStart10PixelsInside) {
     EXPECT_EQ(labels[3].right, 890);
     EXPECT_EQ(width(labels[3]), 60);
 }
+
+TEST(MapProjectionTest, HostilePositionsAndAreasStayFinite) {
+    MapProjection p(Rect{0, 0, 720, 1000});
+    for (float lon : {1e30f, -1e30f, INFINITY, NAN, 3.4e38f}) {
+        float x = p.mapLongitudeToX(lon);
+        EXPECT_TRUE(x >= 0 && x < 720) << lon;
+    }
+    EXPECT_TRUE(std::isfinite(p.mapLatitudeToY(-1e30f)));
+    // An area too small for a map gives an empty map, not a crash.
+    MapProjection none(Rect{10, 10, 5, 5});
+    EXPECT_FLOAT_EQ(none.scale(), 0);
+    EXPECT_TRUE(none.mapRect().empty());
+    EXPECT_EQ(none.point(35, -106), (Point{10, 10}));
+}
