@@ -136,11 +136,11 @@ class FrontBuilder {
     }
 
     // Rays of every family in front order, refined where neighbours drift apart.
-    std::vector<Ray> rays(const FrontSpec& spec) {
+    std::vector<Ray> rays(const FrontSpec& plan) {
         std::vector<Ray> rays;
         int n = std::max(2, options_.initialRays);
-        for (int f = 0; f < static_cast<int>(spec.families.size()); ++f) {
-            const Family& fam = spec.families[f];
+        for (int f = 0; f < static_cast<int>(plan.families.size()); ++f) {
+            const Family& fam = plan.families[f];
             for (int i = 0; i <= n; ++i) {
                 // Up-going rays run from vertical to horizontal, down-going back.
                 double u = fam.phase.upTakeoff ? double(i) / n : double(n - i) / n;
@@ -159,7 +159,7 @@ class FrontBuilder {
                 if (a.family != b.family || !apart(a, b)) continue;
                 if (static_cast<int>(refined.size() + rays.size() - i) >= options_.maxRays)
                     continue;
-                refined.push_back(trace(spec.families[a.family], a.family, 0.5 * (a.u + b.u)));
+                refined.push_back(trace(plan.families[a.family], a.family, 0.5 * (a.u + b.u)));
                 any = true;
             }
             rays = std::move(refined);
@@ -169,11 +169,11 @@ class FrontBuilder {
     }
 
     // The front of one step as pieces of consecutive rays.
-    std::vector<FrontRecord> front(const FrontSpec& spec, const std::vector<Ray>& rays, int step) {
+    std::vector<FrontRecord> front(const FrontSpec& plan, const std::vector<Ray>& rays, int step) {
         std::vector<FrontRecord> records;
         std::vector<Position> piece;
         auto close = [&] {
-            addPiece(spec.name, piece, records);
+            addPiece(plan.name, piece, records);
             piece.clear();
         };
         for (const Ray& ray : rays) {
@@ -245,7 +245,7 @@ class FrontBuilder {
 
 std::vector<std::string> wavefrontPhases(bool buriedFocus) {
     std::vector<std::string> names;
-    for (const FrontSpec& spec : frontSpecs(buriedFocus)) names.push_back(spec.name);
+    for (const FrontSpec& plan : frontSpecs(buriedFocus)) names.push_back(plan.name);
     return names;
 }
 
@@ -261,10 +261,10 @@ std::vector<WavefrontStep> computeWavefronts(const EarthModel& base, double dept
     FrontBuilder builder(model, source, options);
     std::vector<WavefrontStep> steps(builder.steps());
     for (int n = 0; n < builder.steps(); ++n) steps[n].time = n * options.timeStep;
-    for (const FrontSpec& spec : frontSpecs(source > 0)) {
-        std::vector<Ray> rays = builder.rays(spec);
+    for (const FrontSpec& plan : frontSpecs(source > 0)) {
+        std::vector<Ray> rays = builder.rays(plan);
         for (int n = 0; n < builder.steps(); ++n) {
-            auto records = builder.front(spec, rays, n);
+            auto records = builder.front(plan, rays, n);
             for (auto& r : records) steps[n].records.push_back(std::move(r));
         }
     }
