@@ -10,6 +10,7 @@
 #include "app/run_state.h"
 #include "app/sound.h"
 #include "app/welcome_window.h"
+#include "data/catalogue.h"
 #include "data/event_loading.h"
 #include "data/settings.h"
 #include "platform/startup.h"
@@ -30,6 +31,7 @@ void prepareStartUp() {
     const Size screen = screenSize();
     screenWidth = screen.width;
     screenHeight = screen.height;
+    scanCatalogue();
     loadTutorialList("tutorial.txt", tutorialList);
     viewsReady = false;
 }
@@ -38,6 +40,8 @@ void finishProgram() {
     writeSettings();
     sound().closeWave();
     releaseTraces();
+    catalogue.clear();
+    stationList.clear();
     tutorialList.clear();
     sound().stopTune();
     sound().closeMidi();

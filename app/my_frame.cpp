@@ -14,9 +14,11 @@
 
 #include "app/layout_window.h"
 #include "app/sound.h"
+#include "data/catalogue.h"
 #include "data/event_loading.h"
 #include "data/files.h"
 #include "data/settings.h"
+#include "data/ui/map_window.h"
 #include "platform/bitmap.h"
 #include "platform/command_ids.h"
 #include "platform/memory_surface.h"
@@ -87,6 +89,14 @@ myFrame::myFrame(welcomeWindow* welcome) : welcomePane_(welcome) {
     }
     run_.initialiseTutorial();
     setRunController(&run_);
+    // What the map window reaches of the run and of this frame.
+    mapServices.openInformation = [this](const std::string& name) { showInformation(name); };
+    mapServices.setCurrentEventName = [](const std::string& name) { currentEventName = name; };
+    mapServices.allowClose = [] { canClose = true; };
+    mapServices.firstTutorialPage = []() -> std::optional<MapTutorialPage> {
+        if (tutorialList.empty()) return std::nullopt;
+        return MapTutorialPage{tutorialList[0].topic, tutorialList[0].waitLimit};
+    };
     if (settings.menuBar) buildMenu();
     // The Enter key (accelerator table 1) goes to the welcome window.
     auto* enter = new QShortcut(QKeySequence(Qt::Key_Return), this);
@@ -96,6 +106,7 @@ myFrame::myFrame(welcomeWindow* welcome) : welcomePane_(welcome) {
 }
 
 myFrame::~myFrame() {
+    mapServices.openInformation = nullptr;
     // The popups go before the windows they belong to.
     run_.closePopups();
     if (runController() == &run_) setRunController(nullptr);
@@ -322,6 +333,10 @@ void myFrame::changeView(std::int32_t view) {
 void myFrame::openInformation(const std::string& path) {
     run_.stopTutorial();
     sound().click();
+    showInformation(path);
+}
+
+void myFrame::showInformation(const std::string& path) {
     run_.closePopups();
     auto* window = new myHelp(this, path);
     run_.setInfoWindow(std::make_unique<PopupOf<myHelp>>(window));
@@ -408,12 +423,15 @@ void myFrame::showMap() {
     run_.killTimer(kDeferredTimer);
     run_.tickPeriod = 0;
     destroyMap();
-    // The world map window is not part of this program yet: the frame shows
-    // its grey client until it is.
+    takeClient();
+    auto* map = new orvane::mapWindow(this);
+    mapWindow_ = map;
+    setCentralWidget(map);
+    map->show();
+    if (settings.timeout != 0 && !settings.tutorial) map->setIdleTimeout(settings.timeout);
     destroyLayout();
     destroyWelcome();
     builtView_ = 100;
-    canClose = true;
 }
 
 void myFrame::exitProgram() {
@@ -611,8 +629,10 @@ void myFrame::pauseChanged() {
     if (layoutWindow_ && layoutWindow_->slider()) layoutWindow_->slider()->refreshPauseButton();
 }
 
-std::size_t myFrame::catalogueSize() { return 0; }
-std::string myFrame::catalogueName(std::size_t) { return {}; }
+std::size_t myFrame::catalogueSize() { return catalogue.size(); }
+std::string myFrame::catalogueName(std::size_t index) {
+    return index < catalogue.size() ? catalogue[index].fileName : std::string();
+}
 
 // --- ControlPanelHost ------------------------------------------------------
 

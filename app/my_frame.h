@@ -112,6 +112,8 @@ class myFrame : public FrameWindow, public RunHost, public ControlPanelHost, pub
     void exitProgram();
     void makeBitmap();
     void openInformation(const std::string& path);
+    /// The information window on a text file, replacing any popup.
+    void showInformation(const std::string& path);
     void about();
     bool accepted(QDialog& dialog);
     void listEvents();

@@ -11,8 +11,10 @@
 
 #include "app/layout_window.h"
 #include "app/my_app.h"
+#include "data/catalogue.h"
 #include "data/event_loading.h"
 #include "data/settings.h"
+#include "data/ui/map_window.h"
 #include "platform/command_ids.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
@@ -196,6 +198,42 @@ TEST_F(FrameTest, AcceptedDialogsChangeTheirValues) {
     myLayoutWindow* layout = frame->layoutWindow();
     frame->command(kCmdList);
     EXPECT_EQ(frame->layoutWindow(), layout);
+}
+
+TEST_F(FrameTest, MapBecomesTheClientAndStartsTheEventItIsGiven) {
+    settings.timeout = 30;
+    makeFrame();
+    frame->command(kCmdMap);
+    ASSERT_NE(frame->mapWindow(), nullptr);
+    EXPECT_EQ(frame->centralWidget(), frame->mapWindow());
+    EXPECT_EQ(static_cast<mapWindow*>(frame->mapWindow())->countdown(), 30u);
+    EXPECT_EQ(frame->welcomePane(), nullptr);
+    // What the map does when an event is touched.
+    mapServices.setCurrentEventName("quake.evt");
+    paused = true;
+    frame->command(kCmdStartEvent);
+    EXPECT_FALSE(paused);
+    ASSERT_NE(frame->layoutWindow(), nullptr);
+    EXPECT_EQ(frame->centralWidget(), frame->layoutWindow());
+    // The map stays, hidden, until the next Map command replaces it.
+    ASSERT_NE(frame->mapWindow(), nullptr);
+    EXPECT_FALSE(frame->mapWindow()->isVisible());
+    mapServices.allowClose();
+    EXPECT_TRUE(canClose);
+}
+
+TEST_F(FrameTest, ScriptModeTakesTheNextCatalogueEvent) {
+    std::filesystem::copy_file(dir.file("quake.evt"), dir.file("second.evt"));
+    scanCatalogue();
+    ASSERT_EQ(catalogue.size(), 2u);
+    settings.runScript = true;
+    makeFrame();
+    frame->startEventNamed("quake.evt");
+    endCountdown = 1;
+    frame->onTimer(kSecondTimer);
+    EXPECT_EQ(currentEventName, "second.evt");
+    EXPECT_TRUE(frame->run().timerActive(kOpeningTimer));
+    catalogue.clear();
 }
 
 TEST_F(FrameTest, RestartOnlyWhileARunIsActive) {
