@@ -61,6 +61,24 @@ class TutorialPopup : public PopupOf<myInfo> {
     bool cancelPressed() const override { return window_ && window_->cancelPressed(); }
 };
 
+// When a text window goes away its owner becomes the active window again,
+// as the system does for an owned pop-up; without a window manager nobody
+// else would, and the run would stay held.
+class ReactivateOwnerOnHide : public QObject {
+  public:
+    ReactivateOwnerOnHide(QWidget* popup, QWidget* owner) : QObject(popup), owner_(owner) {
+        popup->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Hide && owner_ && owner_->isVisible())
+            owner_->activateWindow();
+        return false;
+    }
+
+  private:
+    QPointer<QWidget> owner_;
+};
+
 struct MenuItem {
     const char* caption;
     int id;
@@ -339,6 +357,7 @@ void myFrame::openInformation(const std::string& path) {
 void myFrame::showInformation(const std::string& path) {
     run_.closePopups();
     auto* window = new myHelp(this, path);
+    new ReactivateOwnerOnHide(window, this);
     run_.setInfoWindow(std::make_unique<PopupOf<myHelp>>(window));
     run_.setIdleCountdown(
         static_cast<std::int32_t>(std::min<std::uint32_t>(settings.timeout, INT32_MAX)));
@@ -349,6 +368,7 @@ std::unique_ptr<TextPopup> myFrame::openTutorial(const TutorialEntry& entry, Tut
                                                  TutorialPosition position) {
     auto* window =
         new myInfo(this, entry.topic, static_cast<int>(mode), static_cast<int>(position));
+    new ReactivateOwnerOnHide(window, this);
     window->show();
     return std::make_unique<TutorialPopup>(window);
 }

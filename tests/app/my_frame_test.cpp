@@ -17,6 +17,7 @@
 #include "data/ui/map_window.h"
 #include "platform/command_ids.h"
 #include "platform/message_box.h"
+#include "platform/system.h"
 #include "platform/window.h"
 #include "tests/app/run_host_fake.h"
 #include "tests/support/temp_dir.h"
@@ -274,6 +275,18 @@ TEST_F(FrameTest, InformationWindowsReplaceEachOther) {
     EXPECT_NE(frame->run().infoWindow(), nullptr);
     frame->run().closePopups();
     EXPECT_EQ(frame->run().infoWindow(), nullptr);
+}
+
+TEST_F(FrameTest, ClosingTheEventInformationActivatesTheFrameAgain) {
+    settings.showEventInformation = true;
+    makeFrame();
+    frame->activateWindow();
+    frame->startEventNamed("quake.evt");
+    ASSERT_TRUE(held);
+    ASSERT_NE(frame->run().infoWindow(), nullptr);
+    frame->run().infoWindow()->close();  // as its Back button does
+    waitDispatching(20);
+    EXPECT_FALSE(held);
 }
 
 TEST_F(FrameTest, ActivationHoldsAndReleasesTheRun) {
