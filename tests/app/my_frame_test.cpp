@@ -111,6 +111,20 @@ TEST_F(FrameTest, MissingGlobePictureIsReportedAndTheRunDoesNotStart) {
     EXPECT_TRUE(frame->run().timerActive(kOpeningTimer));
 }
 
+TEST_F(FrameTest, CrossSectionWithoutRoomForBitmapsIsReported) {
+    settings.view = kViewXs;
+    settings.menuBar = false;
+    frame = std::make_unique<myFrame>(nullptr);
+    frame->resize(300, 8);
+    frame->show();
+    frame->startEventNamed("quake.evt");
+    ASSERT_EQ(messages.calls().size(), 1u);
+    EXPECT_EQ(messages.calls()[0], (MessageBoxCall{"Unable to create bitmaps", "Cross-Section View",
+                                                   MessageIcon::Exclamation}));
+    EXPECT_TRUE(canClose);
+    EXPECT_FALSE(frame->run().timerActive(kOpeningTimer));
+}
+
 TEST_F(FrameTest, EventInformationHoldsTheRunAtStart) {
     settings.showEventInformation = true;
     makeFrame();
