@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDialog>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <filesystem>
 #include <fstream>
 
@@ -249,6 +251,32 @@ TEST_F(FrameTest, ScriptModeTakesTheNextCatalogueEvent) {
     EXPECT_EQ(currentEventName, "second.evt");
     EXPECT_TRUE(frame->run().timerActive(kOpeningTimer));
     catalogue.clear();
+}
+
+TEST_F(FrameTest, EnterKeyStartsTheWelcomeWindow) {
+    makeFrame();
+    setMainWindow(frame.get());
+    frame->command(kCmdEnter);
+    EXPECT_EQ(frame->run().deferredCommand, kDeferWelcome);
+    EXPECT_TRUE(frame->run().timerActive(kDeferredTimer));
+    frame->onTimer(kDeferredTimer);
+    EXPECT_NE(frame->mapWindow(), nullptr);
+    EXPECT_EQ(frame->welcomePane(), nullptr);
+    setMainWindow(nullptr);
+}
+
+TEST_F(FrameTest, RightButtonGoesToTheMapOnlyWhenAllowed) {
+    makeFrame();
+    auto press = [&] {
+        QMouseEvent event(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::RightButton,
+                          Qt::RightButton, Qt::NoModifier);
+        QApplication::sendEvent(frame.get(), &event);
+    };
+    press();
+    EXPECT_EQ(frame->mapWindow(), nullptr);
+    settings.rightButtonRestart = true;
+    press();
+    EXPECT_NE(frame->mapWindow(), nullptr);
 }
 
 TEST_F(FrameTest, RestartOnlyWhileARunIsActive) {
