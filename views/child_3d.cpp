@@ -226,36 +226,11 @@ FloatPoint child3D::epicentrePosition() const {
     return globePoint(event.latitude, event.longitude, event.viewAngle);
 }
 
-void child3D::drawPulse(float ux, float uy, float size, Colour fill) {
-    DrawingContext& dc = windowSurface();
-    int r = truncateToPixel(size * 10.0f);
-    if (r <= 0) {
-        pulse_ = {};
-        return;
-    }
-    Point c = toPixel(ux, uy, radius());
-    pulse_ = {c.x - r, c.y - r, c.x + r, c.y + r};
-    KeepDrawingObjects keep(dc);
-    dc.selectBrush(Brush::solid(fill));
-    dc.selectPen(stock::kNullPen);
-    dc.setClipRect(innerRect());
-    dc.ellipse(pulse_);
-    dc.clearClip();
-}
-
 void child3D::drawEpicentrePulse(float size) {
     erasePulse();
     FloatPoint e = epicentrePosition();
     if (e.x == 0 || e.y == 0) return;
     drawPulse(e.x, e.y, size, colours::kWhite);
-}
-
-void child3D::erasePulse() {
-    if (pulse_.empty()) return;
-    // One pixel more on every side: a filled ellipse may reach the edge of
-    // its box.
-    clear(inflate(pulse_, 1));
-    pulse_ = {};
 }
 
 void child3D::prepareExportBuffer() {

@@ -69,16 +69,10 @@ class child3D : public childView {
 
     /// The epicentre's position on the unit disc; (0, 0) when hidden.
     FloatPoint epicentrePosition() const;
-    /// Opening pulse on the window surface: a filled circle of radius
-    /// trunc(10 x size) around (R x ux, R x uy), clipped to the inner
-    /// rectangle; remembered for erasePulse().
-    void drawPulse(float ux, float uy, float size, Colour fill);
     /// One step of the opening pulse: erases the previous circle and draws a
     /// white one of `size` around the epicentre; none when either coordinate
     /// of its position is 0 (hidden or on an axis).
     void drawEpicentrePulse(float size);
-    /// Puts the background back where the last pulse was drawn.
-    void erasePulse();
 
     /// Width of the wave lines, set by drawBackground().
     int wavePenWidth() const { return penWidth_; }
@@ -106,7 +100,6 @@ class child3D : public childView {
 
     int penWidth_ = 1;
     textButton* info_ = nullptr;
-    Rect pulse_;
     std::unique_ptr<FrameExport> export_;
 };
 

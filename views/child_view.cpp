@@ -1,5 +1,8 @@
 #include "views/child_view.h"
 
+#include <algorithm>
+
+#include "model/geometry.h"
 #include "ui/kit.h"
 
 namespace orvane {
@@ -73,6 +76,32 @@ void childView::paint(DrawingContext& dc, const Rect& area) {
     Rect logical = offset(area, Point{} - centre_);
     dc.bitBlt(logical.left, logical.top, orvane::width(logical), orvane::height(logical), frame_,
               logical.left, logical.top);
+}
+
+void childView::drawPulse(float ux, float uy, float size, Colour fill) {
+    // Huge sizes and positions are bounded so the rectangle cannot overflow.
+    static constexpr int kLimit = 1 << 15;
+    auto pixel = [](double value) { return std::clamp(truncateToPixel(value), -kLimit, kLimit); };
+    pulse_ = {};
+    const int r = std::clamp(truncateToPixel(double(size) * 10.0), 0, kLimit);
+    if (r == 0) return;
+    const int cx = pixel(double(radius()) * ux);
+    const int cy = pixel(double(radius()) * uy);
+    pulse_ = {cx - r, cy - r, cx + r, cy + r};
+    DrawingContext& dc = windowSurface();
+    KeepDrawingObjects keep(dc);
+    dc.selectBrush(Brush::solid(fill));
+    dc.selectPen(stock::kNullPen);
+    dc.setClipRect(innerRect());
+    dc.ellipse(pulse_);
+    dc.clearClip();
+}
+
+void childView::erasePulse() {
+    if (pulse_.empty()) return;
+    // A filled ellipse may reach one pixel past its box.
+    clear(inflate(pulse_, 1));
+    pulse_ = {};
 }
 
 }  // namespace orvane

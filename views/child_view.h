@@ -60,6 +60,16 @@ class childView : public SurfaceWindow {
     /// Window surface <- background buffer.
     void clear(std::optional<Rect> clip = std::nullopt);
 
+    /// Opening pulse on the window surface: a filled circle of radius
+    /// trunc(10 x size) pixels around (ux, uy) in disc radii, clipped to the
+    /// inner rectangle and remembered for erasePulse(). Nothing is drawn for
+    /// a size that gives no radius (0, negative, NaN).
+    void drawPulse(float ux, float uy, float size, Colour fill);
+    /// Puts the background back where the last pulse was drawn.
+    void erasePulse();
+    /// Where the last pulse was drawn; empty when none stands.
+    const Rect& pulseRect() const { return pulse_; }
+
   protected:
     /// The bevel around the client area; while viewsReady is set, the frame
     /// buffer within it.
@@ -77,6 +87,7 @@ class childView : public SurfaceWindow {
     Point centre_;
     std::int16_t radius_ = 0;
     Rect disk_;
+    Rect pulse_;
 };
 
 }  // namespace orvane

@@ -37,14 +37,6 @@ void atClientOrigin(DrawingContext& dc, Draw draw) {
     dc.setViewportOrigin(previous);
 }
 
-// Pixel offsets of the pulse stay far inside the int range, whatever the
-// magnitude or radius.
-constexpr int kPulseLimit = 1 << 15;
-
-int pulsePixel(double value) {
-    return std::clamp(truncateToPixel(value), -kPulseLimit, kPulseLimit);
-}
-
 }  // namespace
 
 childXS::childXS(QWidget* parent) : childView(parent) { setBackground(colours::kBlack); }
@@ -262,25 +254,6 @@ FloatPoint childXS::focusPulseCentre() const {
     double lat = double(event.latitude) * double(kDegreesToRadians);
     double e = 1.0 - double(event.depth) / double(kEarthRadiusKm);
     return {static_cast<float>(-e * std::cos(lat)), static_cast<float>(-e * std::sin(lat))};
-}
-
-void childXS::drawPulse(float ux, float uy, float size, Colour fill) {
-    const int r = std::clamp(truncateToPixel(double(size) * 10.0), 0, kPulseLimit);
-    const int x = pulsePixel(double(radius()) * ux), y = pulsePixel(double(radius()) * uy);
-    pulse_ = {};
-    if (r == 0) return;
-    pulse_ = {x - r, y - r, x + r, y + r};
-    DrawingContext& dc = windowSurface();
-    KeepDrawingObjects keep(dc);
-    dc.selectBrush(Brush::solid(fill));
-    dc.selectPen(stock::kNullPen);
-    dc.setClipRect(innerRect());
-    dc.ellipse(pulse_);
-    dc.clearClip();
-}
-
-void childXS::erasePulse() {
-    if (!pulse_.empty()) clear(pulse_);
 }
 
 void childXS::drawFocusPulse(float size) {

@@ -54,22 +54,12 @@ class childXS : public childView {
     /// nothing to present).
     bool drawWaves(int t);
 
-    /// A filled circle of radius trunc(10 x size) around (R x ux, R x uy) on
-    /// the window surface, clipped to the inner rectangle; remembered so
-    /// that erasePulse() can remove it.
-    void drawPulse(float ux, float uy, float size, Colour fill);
-    /// Restores the window surface from the background where the last pulse
-    /// was drawn.
-    void erasePulse();
     /// Where the focus lies as a fraction of the disc radius:
     /// (-e cos lat, -e sin lat) with e = 1 - depth / 6371.
     FloatPoint focusPulseCentre() const;
     /// One step of the opening pulse: erases the previous circle and draws a
     /// white one of `size` around the focus.
     void drawFocusPulse(float size);
-    /// Where the last pulse was drawn (empty before the first or after one
-    /// too small to draw).
-    const Rect& pulseRect() const { return pulse_; }
 
     /// Whether the phase settings want records of the phase `name`.
     static bool wantsPhase(std::string_view name, const Settings& s);
@@ -102,7 +92,6 @@ class childXS : public childView {
     double cosLatitude_ = 1;
     TravelTimeTable table_;
     textButton* info_ = nullptr;  // a child widget: owned by the view
-    Rect pulse_;
 };
 
 }  // namespace orvane
