@@ -18,6 +18,7 @@
 #include "model/table_writers.h"
 #include "model/travel_time_curve.h"
 #include "model/travel_time_table.h"
+#include "tests/data/trace_files.h"
 #include "tests/support/temp_dir.h"
 
 using namespace orvane;
@@ -69,20 +70,7 @@ void writeBytes(const std::string& path, const std::string& bytes) {
 }
 
 std::string validSac() {
-    SacTrace trace;
-    trace.delta = 0.05f;
-    trace.year = 2011;
-    trace.dayOfYear = 70;
-    trace.hour = 5;
-    trace.minute = 46;
-    trace.station = "ANMO";
-    trace.component = "BHZ";
-    trace.stationLatitude = 34.9f;
-    trace.stationLongitude = -106.5f;
-    trace.componentAzimuth = 0;
-    trace.componentIncidence = 0;
-    for (int i = 0; i < 200; ++i) trace.samples.push_back(std::sin(i * 0.3f) * 100);
-    auto image = encodeSac(trace);
+    auto image = encodeSac(testing::typicalTrace());
     return std::string(image.begin(), image.end());
 }
 
