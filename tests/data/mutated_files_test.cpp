@@ -70,7 +70,7 @@ void writeBytes(const std::string& path, const std::string& bytes) {
 }
 
 std::string validSac() {
-    auto image = encodeSac(testing::typicalTrace());
+    auto image = encodeSac(orvane::testing::typicalTrace());
     return std::string(image.begin(), image.end());
 }
 
