@@ -584,10 +584,8 @@ childSeis* myFrame::seismograms() const {
 }
 
 void myFrame::drawPulse(float size) {
-    if (child3D* g = run_.showEarth ? globe() : nullptr) {
-        g->erasePulse();
-        g->drawEpicentrePulse(size);
-    }
+    // Each step erases the previous circle itself.
+    if (child3D* g = run_.showEarth ? globe() : nullptr) g->drawEpicentrePulse(size);
     if (childXS* xs = run_.showCrossSection ? crossSection() : nullptr) xs->drawFocusPulse(size);
 }
 
