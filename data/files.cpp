@@ -150,8 +150,8 @@ bool readLinePiece(std::FILE* file, std::string& piece, std::size_t maxChars) {
     return any;
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view content) {
-    std::string target = resolvePath(path);
+bool writeFileAtomically(const std::string& path, std::string_view content, bool exactName) {
+    std::string target = exactName ? path : resolvePath(path);
     fs::path targetPath(target);
     fs::path dir = targetPath.parent_path();
     std::string pattern =

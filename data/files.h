@@ -47,8 +47,9 @@ bool readLinePiece(std::FILE* file, std::string& piece, std::size_t maxChars = 7
 
 /// Replaces the file at `path` with `content`: written to a temporary file in
 /// the same directory and renamed over the old one, so a failed write leaves
-/// the old file as it was. Returns false on any failure.
-bool writeFileAtomically(const std::string& path, std::string_view content);
+/// the old file as it was. Returns false on any failure. The name is
+/// resolved without regard to case unless `exactName` is set.
+bool writeFileAtomically(const std::string& path, std::string_view content, bool exactName = false);
 
 /// Joins a directory and a name with "/" (an empty directory gives the name).
 std::string joinPath(std::string_view directory, std::string_view name);

@@ -1,5 +1,6 @@
 #include "platform/bitmap.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <QPixmap>
 #include <QWidget>
@@ -27,7 +28,15 @@ QImage loadBitmap(const std::string& path) {
 
 bool saveBitmap(const QImage& image, const std::string& path) {
     if (image.isNull()) return false;
-    return image.convertToFormat(QImage::Format_RGB32).save(toQString(path), "BMP");
+    // Encoded in memory and put in place whole, so a failed write (a full
+    // disk, say) leaves a file already of that name as it was. The name is
+    // used exactly as typed.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.convertToFormat(QImage::Format_RGB32).save(&buffer, "BMP")) return false;
+    return writeFileAtomically(
+        path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), true);
 }
 
 QImage windowPicture(QWidget* window) {

@@ -1,11 +1,13 @@
 #include "data/event.h"
 
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "tests/support/file_size_limit.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/write_faults.h"
 
 using namespace orvane;
 
@@ -243,6 +245,33 @@ TEST(EventWrite, FailureKeepsTheOldFile) {
     e.name = "Changed";
     EXPECT_EQ(resultUnderFileSizeLimit([&] { return e.writeOwn(); }, 100), false);
     EXPECT_EQ(slurp(dir.file("keep.evt")), before);
+}
+
+// The viewer rewrites an event after a station choice; the maintenance
+// program saves one under its date. Neither may lose the file it replaces.
+TEST(EventWrite, EveryFaultFailsCleanlyAndKeepsTheOldFile) {
+    for (WriteFault fault : kWriteFaults) {
+        SCOPED_TRACE(faultName(fault));
+        TempDir dir;
+        Event e = readText(dir, kNorthridge, "source.evt");
+        std::filesystem::remove(dir.file("source.evt"));
+        Station station;
+        station.used[kVertical] = true;
+        station.componentFile[kVertical] = "ANMO.BHZ";
+
+        e.fileName = dir.file("1994011712.evt");
+        FaultOutcome out = writeUnderFault(fault, e.fileName, kNorthridge, [&] { return e.write({station}); });
+        EXPECT_EQ(out.result, false);
+        EXPECT_TRUE(out.previousIntact);
+        EXPECT_TRUE(out.nothingElse);
+
+        ScopedCurrentDir here(dir.path());
+        std::filesystem::remove_all(e.fileName);
+        out = writeUnderFault(fault, dir.file("1994011712.evt"), kNorthridge, [&] { return e.saveAsNew(); });
+        EXPECT_EQ(out.result, false);
+        EXPECT_TRUE(out.previousIntact);
+        EXPECT_TRUE(out.nothingElse);
+    }
 }
 
 TEST(EventTexts, MonthsOutsideTheYearHaveNoAbbreviation) {

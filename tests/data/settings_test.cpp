@@ -6,6 +6,7 @@
 
 #include "tests/support/file_size_limit.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/write_faults.h"
 
 using namespace orvane;
 
@@ -300,6 +301,20 @@ TEST(SettingsWrite, FailureKeepsTheOldFile) {
     EXPECT_EQ(slurp(path), "TITLE BAR: YES\n");
     Settings s;
     EXPECT_FALSE(s.write(dir.file("missing/OV.INI")));
+}
+
+TEST(SettingsWrite, EveryFaultFailsCleanlyAndKeepsTheOldFile) {
+    for (WriteFault fault : kWriteFaults) {
+        SCOPED_TRACE(faultName(fault));
+        TempDir dir;
+        Settings s;
+        s.exitLabel = "Changed";
+        const std::string path = dir.file("OV.INI");
+        FaultOutcome out = writeUnderFault(fault, path, "TITLE BAR: YES\n", [&] { return s.write(path); });
+        EXPECT_EQ(out.result, false);
+        EXPECT_TRUE(out.previousIntact);
+        EXPECT_TRUE(out.nothingElse);
+    }
 }
 
 TEST(SettingsHelpers, YesNo) {

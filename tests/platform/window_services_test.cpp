@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../support/temp_dir.h"
+#include "../support/write_faults.h"
 #include "platform/bitmap.h"
 #include "platform/command_ids.h"
 #include "platform/message_box.h"
@@ -245,6 +246,23 @@ class Painted : public SurfaceWindow {
   public:
     Rect lastArea;
 };
+
+// "Make bitmap" may be pointed at any name: a full disk, a read-only
+// directory or a directory of that name fails and keeps what was there.
+TEST(BitmapTest, EveryFaultFailsCleanlyAndKeepsThePreviousFile) {
+    QImage image(64, 64, QImage::Format_RGB32);
+    image.fill(qRgb(200, 10, 10));
+    for (WriteFault fault : kWriteFaults) {
+        SCOPED_TRACE(faultName(fault));
+        TempDir dir;
+        const std::string path = dir.file("saved.bmp");
+        FaultOutcome out = writeUnderFault(fault, path, "the previous picture",
+                                           [&] { return saveBitmap(image, path); });
+        EXPECT_EQ(out.result, false);
+        EXPECT_TRUE(out.previousIntact);
+        EXPECT_TRUE(out.nothingElse);
+    }
+}
 
 TEST(SurfaceWindowTest, DrawingKeepsThePictureAndPaintingRunsOnlyWhenAsked) {
     Painted w;

@@ -11,6 +11,7 @@
 #include "globe_scene.h"
 #include "model/geometry.h"
 #include "platform/bitmap.h"
+#include "../support/write_faults.h"
 
 namespace orvane {
 namespace {
@@ -73,6 +74,23 @@ TEST(FramePngTest, UnwritablePlaceFailsQuietlyAndLeavesNoFile) {
     EXPECT_FALSE(writeFramePng(image, dir.file("taken.png")));
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("taken.png")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("taken.png.part")));
+}
+
+// A display reads the frames while they are written: a frame that cannot be
+// written leaves the one of the same name as it was, and no part file.
+TEST(FramePngTest, EveryFaultFailsCleanlyAndKeepsThePreviousFrame) {
+    QImage image(256, 128, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    for (WriteFault fault : kWriteFaults) {
+        SCOPED_TRACE(faultName(fault));
+        TempDir dir;
+        const std::string path = dir.file("000010.png");
+        FaultOutcome out = writeUnderFault(fault, path, "the previous frame",
+                                           [&] { return writeFramePng(image, path); });
+        EXPECT_EQ(out.result, false);
+        EXPECT_TRUE(out.previousIntact);
+        EXPECT_TRUE(out.nothingElse);
+    }
 }
 
 // Red pixels among the 3 x 3 around p (the line may have one-pixel gaps
