@@ -265,19 +265,28 @@ void mapWindow::clickEvent(Point p) {
         startEvent(index);
         return;
     }
+    // Messages are dispatched while the label is down and while the dialog
+    // is open: a command given meanwhile (Map, say) may replace this window,
+    // and then nothing of it may be touched again.
+    QPointer<mapWindow> alive(this);
     waitDispatching(kWaitAfterTouchMs);
+    if (!alive) return;
     {
         DrawingContext raised = surface();
         raised.selectFont(Font::system());
         drawLabel(raised, index, false);
     }
-    evtDialog dialog(this, catalogue[index]);
-    if (dialog.exec() != QDialog::Accepted) {
+    QPointer<evtDialog> dialog = new evtDialog(this, catalogue[index]);
+    const int result = dialog->exec();
+    if (!alive || !dialog) return;
+    const bool selectStations = dialog->selectStations();
+    delete dialog.data();
+    if (result != QDialog::Accepted) {
         // Nobody chose: the unattended display goes on by itself again.
         restartCountdown();
         return;
     }
-    if (!dialog.selectStations()) {
+    if (!selectStations) {
         startEvent(index);
         return;
     }
@@ -308,9 +317,14 @@ void mapWindow::clickStation(Point p) {
     int index = static_cast<int>(hit - stationList.begin());
     playClick();
     GreatCircle path = greatCircle(hit->latitude, hit->longitude, event.latitude, event.longitude);
-    stationDialog dialog(this, *hit, path.arc, path.backAzimuth);
-    if (dialog.exec() != QDialog::Accepted) return;
-    dialog.applyToStation();
+    QPointer<mapWindow> alive(this);
+    QPointer<stationDialog> dialog = new stationDialog(this, *hit, path.arc, path.backAzimuth);
+    const int result = dialog->exec();
+    if (!alive || !dialog) return;  // the map was replaced meanwhile
+    const bool allStations = dialog->allStations();
+    if (result == QDialog::Accepted) dialog->applyToStation();
+    delete dialog.data();
+    if (result != QDialog::Accepted) return;
     if (event.write(stationList)) {
         // The catalogue keeps what the file now says.
         event.stationFiles.clear();
@@ -323,7 +337,7 @@ void mapWindow::clickStation(Point p) {
                 }
     }
     DrawingContext dc = surface();
-    if (dialog.allStations())
+    if (allStations)
         drawStations(dc);
     else
         drawStation(dc, index);

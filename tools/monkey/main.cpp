@@ -5,10 +5,12 @@
 // 10 seconds. Each of these prints the seed that replays the run.
 //
 //   orvane-monkey --dir DIR --seed N --seconds S [--settings-seed M] [--scratch DIR]
+//                 [--right-button-restart no]
 //
 // With --settings-seed the settings that change the windows (MENU BAR, CAN
 // EXIT, RIGHT BUTTON RESTART, TUTORIAL, VIEW, SCIENCE ON A SPHERE, SLIDER
-// and a few more) are first set at random in DIR/OV.INI.
+// and a few more) are first set at random in DIR/OV.INI; "--right-button-restart
+// no" keeps RIGHT BUTTON RESTART off while a known fault there is open.
 #include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
@@ -44,6 +46,7 @@ struct Options {
     std::uint64_t seed = 1;
     std::uint64_t settingsSeed = 0;
     bool changeSettings = false;
+    bool rightButtonRestart = true;  // may be chosen by the random settings
     double seconds = 60;
 };
 
@@ -77,7 +80,7 @@ void randomSettings(std::uint64_t seed) {
     settings.read(kSettingsFileName);
     settings.menuBar = coin(75);
     settings.canExit = coin(60);
-    settings.rightButtonRestart = coin(50);
+    settings.rightButtonRestart = coin(50) && options.rightButtonRestart;
     settings.tutorial = settings.tutorialSaved = coin(30);
     settings.view = static_cast<std::int32_t>(pick({0, 0, 1, 2}));
     settings.scienceOnASphere = coin(20);
@@ -140,6 +143,8 @@ bool parse(int argc, char** argv) {
         else if (key == "--settings-seed") {
             options.settingsSeed = std::stoull(value);
             options.changeSettings = true;
+        } else if (key == "--right-button-restart") {
+            options.rightButtonRestart = value != "no";
         } else return false;
     }
     return argc % 2 == 1;

@@ -6,6 +6,7 @@
 // modal dialog does not stop the monkey: it goes on inside the dialog's loop.
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <QTimer>
 #include <atomic>
@@ -57,6 +58,7 @@ class Monkey : public QObject {
     Qt::MouseButton heldButton_ = Qt::NoButton;
     QPoint heldAt_;
     bool hooked_ = false;
+    QWidget* lastLayout_ = nullptr;  // compared only, never used
     bool finishing_ = false;
     int closeTries_ = 0;
 };
