@@ -73,6 +73,9 @@ Event::Event(const char* path) {
         }
         if (u.substr(0, 11) == "EVENT NAME:") {
             name = kept.size() > 12 ? cut(std::string_view(kept).substr(12), kNameWidth) : "";
+            // A carriage return that the cut leaves at the end would be taken
+            // for the line end once the name is written and read again.
+            while (!name.empty() && name.back() == '\r') name.pop_back();
             continue;
         }
         if (auto rest = matchKey(u, "ORIGIN TIME: ")) {

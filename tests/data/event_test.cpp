@@ -229,6 +229,15 @@ TEST(EventWrite, RoundTripOfEveryStoredField) {
     EXPECT_EQ(r.stationFiles[0].fileName, "LPAZ.BHZ");
 }
 
+TEST(EventWrite, NameCutJustAfterAStrayCarriageReturnReadsBackAsWritten) {
+    TempDir dir;
+    Event e = readText(dir, "EVENT NAME: " + std::string(38, 'n') + "\rest of the line\n");
+    EXPECT_EQ(e.name, std::string(38, 'n'));
+    e.fileName = dir.file("again.evt");
+    ASSERT_TRUE(e.writeOwn());
+    EXPECT_EQ(Event(e.fileName).name, e.name);
+}
+
 TEST(EventWrite, SaveAsNewNamesTheFileAfterDateAndHour) {
     TempDir dir;
     Event e = readText(dir, kNorthridge);
