@@ -200,7 +200,7 @@ TEST_F(ChildSeisTest, AxisLabelStepFollowsTheTimeWindow) {
         layout();
         view.advanceTo(1);
         const int lh = letterSize.height;
-        auto inkNear = [&](int minute) {
+        auto inkNear = [&, window = window](int minute) {
             int x = int(60 * minute * 600.0 / window);
             return !inkBox(picture(), colours::kWhite, {x - 2, 392 - lh + 3, x + 3, 391}).empty();
         };
