@@ -18,7 +18,7 @@
 #include "data/event_loading.h"
 #include "data/files.h"
 #include "data/settings.h"
-#include "data/ui/map_window.h"
+#include "map/map_window.h"
 #include "platform/bitmap.h"
 #include "platform/command_ids.h"
 #include "platform/memory_surface.h"

@@ -16,7 +16,7 @@
 #include "data/catalogue.h"
 #include "data/event_loading.h"
 #include "data/settings.h"
-#include "data/ui/map_window.h"
+#include "map/map_window.h"
 #include "platform/command_ids.h"
 #include "platform/message_box.h"
 #include "platform/system.h"

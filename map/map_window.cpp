@@ -1,4 +1,4 @@
-#include "data/ui/map_window.h"
+#include "map/map_window.h"
 
 #include <QMouseEvent>
 #include <QPointer>
@@ -7,7 +7,7 @@
 
 #include "data/catalogue.h"
 #include "data/settings.h"
-#include "data/ui/selection_dialogs.h"
+#include "map/selection_dialogs.h"
 #include "platform/bitmap.h"
 #include "platform/command_ids.h"
 #include "platform/message_box.h"
