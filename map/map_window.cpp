@@ -346,7 +346,9 @@ void mapWindow::command(int id) {
         closeTutorial();
         if (mapServices.openInformation)
             mapServices.openInformation(mode_ == 0 ? "MAP_EV.INF" : "MAP_ST.INF");
-        restartCountdown();
+        // Only a countdown that runs starts again: touching an event stopped
+        // it while the user chooses stations.
+        if (timerActive(kSecondTimer) && settings.timeout != 0) countdown_ = settings.timeout;
     }
 }
 
