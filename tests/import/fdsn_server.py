@@ -80,7 +80,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(200, f.read())
 
 
-server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+class Server(http.server.ThreadingHTTPServer):
+    def handle_error(self, request, client_address):
+        pass  # a connection dropped on purpose
+
+
+server = Server(("127.0.0.1", 0), Handler)
 print(server.server_address[1], flush=True)
 threading.Timer(lifetime, server.shutdown).start()
 server.serve_forever()
