@@ -29,11 +29,17 @@
 #include "tools/monkey/monkey.h"
 #include "ui/help.h"
 
-#if defined(__has_include)
-#if __has_include(<sanitizer/common_interface_defs.h>)
-#include <sanitizer/common_interface_defs.h>
+// The replay line is printed when a sanitizer reports, in builds that have one.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
 #define ORVANE_HAS_SANITIZER_HOOKS 1
 #endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define ORVANE_HAS_SANITIZER_HOOKS 1
+#endif
+#ifdef ORVANE_HAS_SANITIZER_HOOKS
+#include <sanitizer/common_interface_defs.h>
 #endif
 
 namespace {
