@@ -63,8 +63,8 @@ void applyLine(Settings& s, std::string_view line) {
     static constexpr std::string_view kExitLabel = "EXIT LABEL: ";
     const std::pair<const char*, Handler> keys[] = {
         {"WORKING DIRECTORY: ",
-         word(Settings::kWorkingDirectoryWidth, [&](const std::string& w) { s.workingDirectory = w; })},
-        {"PHASE: ", word(Settings::kPhaseNameWidth, [&](const std::string& w) { s.appendPhase(w); })},
+         word(Settings::kStoredWorkingDirectoryWidth, [&](const std::string& w) { s.workingDirectory = w; })},
+        {"PHASE: ", word(Settings::kStoredPhaseNameWidth, [&](const std::string& w) { s.appendPhase(w); })},
         {"TITLE BAR: ", setIfYes(s.titleBar)},
         {"MENU BAR: ", clearUnlessYes(s.menuBar)},
         {"BASE LEVEL MIDI: ", setIfYes(s.baseLevelMidi)},
@@ -132,7 +132,7 @@ void Settings::applyDefaults() {
     timeout = initialTimeout;
 }
 
-void Settings::appendPhase(std::string_view name) { phases.push_back(cut(name, kPhaseNameWidth)); }
+void Settings::appendPhase(std::string_view name) { phases.push_back(cut(name, kStoredPhaseNameWidth)); }
 
 void Settings::read(const std::string& path) {
     applyDefaults();

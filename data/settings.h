@@ -20,6 +20,11 @@ struct Settings {
     static constexpr std::size_t kExitLabelWidth = 23;
     static constexpr std::size_t kFrameFileNameWidth = 15;
     static constexpr std::size_t kPhaseNameWidth = 80;
+    /// The file is read in pieces of at most 79 characters, so a value longer
+    /// than a piece holds after its key and ": " would come back cut. The
+    /// working directory and phase names are kept to what reads back whole.
+    static constexpr std::size_t kStoredWorkingDirectoryWidth = 79 - sizeof("WORKING DIRECTORY: ") + 1;
+    static constexpr std::size_t kStoredPhaseNameWidth = 79 - sizeof("PHASE: ") + 1;
 
     std::string workingDirectory;
     bool titleBar = false;

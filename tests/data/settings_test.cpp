@@ -292,6 +292,20 @@ TEST(SettingsRoundTrip, EveryStoredFieldSurvives) {
     EXPECT_FLOAT_EQ(r.buttonHeight, s.buttonHeight);
 }
 
+// Values pressed against their key take more of a 79-character read than
+// the file written back gives them; they must still come back whole.
+TEST(SettingsRoundTrip, LongestValuesReadBackAsWritten) {
+    TempDir dir;
+    Settings s = readText("WORKING DIRECTORY:" + std::string(70, 'd') + "\nPHASE:" + std::string(80, 'P') + "\n");
+    EXPECT_EQ(s.workingDirectory, std::string(60, 'd'));
+    ASSERT_EQ(s.phases.size(), 1u);
+    EXPECT_EQ(s.phases[0], std::string(72, 'P'));
+    ASSERT_TRUE(s.write(dir.file("OV.INI")));
+    Settings again;
+    again.read(dir.file("OV.INI"));
+    EXPECT_EQ(again.text(), s.text());
+}
+
 TEST(SettingsWrite, FailureKeepsTheOldFile) {
     TempDir dir;
     std::string path = dir.file("OV.INI");
