@@ -127,9 +127,16 @@ void watchdog() {
     while (!viewerEnded) {
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         std::int64_t last = monkeyHeartbeat.load();
-        if (steadyMs() - last > kLimitMs) {
-            std::fprintf(stderr, "orvane-monkey: HANG: no event processed for %lld ms\n",
-                         static_cast<long long>(steadyMs() - last));
+        std::int64_t finishing = monkeyFinishing.load();
+        bool stuck = steadyMs() - last > kLimitMs;
+        bool endless = finishing != 0 && steadyMs() - finishing > 3 * kLimitMs;
+        if (stuck || endless) {
+            if (stuck)
+                std::fprintf(stderr, "orvane-monkey: HANG: no event processed for %lld ms\n",
+                             static_cast<long long>(steadyMs() - last));
+            else
+                std::fprintf(stderr, "orvane-monkey: HANG: the viewer has not ended %lld ms after it was asked to\n",
+                             static_cast<long long>(steadyMs() - finishing));
             printReplay();
             // The main thread's stack shows where it is stuck.
             pthread_kill(mainThread, SIGSEGV);

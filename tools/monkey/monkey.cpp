@@ -37,6 +37,7 @@ QWindow* windowOf(QWidget* widget) {
 }  // namespace
 
 std::atomic<std::int64_t> monkeyHeartbeat{0};
+std::atomic<std::int64_t> monkeyFinishing{0};
 
 std::int64_t steadyMs() {
     using namespace std::chrono;
@@ -265,19 +266,28 @@ void Monkey::answerModal(QWidget* modal) {
 void Monkey::finish() {
     // Whatever is open is closed as a visitor would, then the program ends.
     held_ = nullptr;
+    ++closeTries_;
+    QWidget* open = QApplication::activePopupWidget();
+    if (!open) open = QApplication::activeModalWidget();
+    if (closeTries_ == 1) monkeyFinishing.store(steadyMs());
+    if (open && closeTries_ % 100 == 0)
+        std::fprintf(stderr, "orvane-monkey: still open after %d tries: %s \"%s\"\n", closeTries_,
+                    open->metaObject()->className(), qPrintable(open->windowTitle()));
     if (QWidget* popup = QApplication::activePopupWidget()) {
         popup->close();
         return;
     }
     if (QWidget* modal = QApplication::activeModalWidget()) {
-        if (++closeTries_ > 20)
+        if (closeTries_ > 20)
             modal->close();
         else if (QWindow* w = windowOf(modal))
             QTest::keyClick(w, Qt::Key_Escape);
         return;
     }
-    timer_.stop();
-    QCoreApplication::quit();
+    if (closeTries_ % 100 == 0) std::fprintf(stderr, "orvane-monkey: quitting again (%d)\n", closeTries_);
+    // exit(), not quit(): quit() first asks the windows to close, and the
+    // frame may refuse (it may not close while it builds a map or a run).
+    QCoreApplication::exit(0);
 }
 
 }  // namespace orvane

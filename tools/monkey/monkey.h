@@ -69,5 +69,7 @@ std::int64_t steadyMs();
 /// steadyMs() when the monkey last had its turn in the event loop; a
 /// watchdog thread reads it.
 extern std::atomic<std::int64_t> monkeyHeartbeat;
+/// steadyMs() when the monkey began to close the program, else 0.
+extern std::atomic<std::int64_t> monkeyFinishing;
 
 }  // namespace orvane
