@@ -111,6 +111,9 @@ void applyLine(Settings& s, std::string_view line) {
                 std::string_view label = line.substr(kExitLabel.size());
                 if (!label.empty() && label.back() == '\r') label.remove_suffix(1);
                 s.exitLabel = cut(label, Settings::kExitLabelWidth);
+                // A carriage return left at its end would be taken for the
+                // line end once the label is written and read again.
+                while (!s.exitLabel.empty() && s.exitLabel.back() == '\r') s.exitLabel.pop_back();
                 return;
             }
             continue;

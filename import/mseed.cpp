@@ -22,6 +22,26 @@ constexpr std::uintmax_t kMaxFileBytes = 2ULL << 30;
 // our own messages instead.
 void quiet(char*) {}
 
+// Whether the samples a record's header announces fit between its data
+// offset and its end. libmseed copies fixed-size samples without checking,
+// so a damaged count would make it read past the record.
+bool samplesFitInRecord(const MSRecord& record) {
+    if (!record.fsdh || record.reclen <= 0) return false;
+    const long long offset = record.fsdh->data_offset;
+    if (offset < 48 || offset > record.reclen) return false;
+    long long bytesPerSample;
+    switch (record.encoding) {
+        case DE_ASCII: bytesPerSample = 1; break;
+        case DE_INT16: case DE_GEOSCOPE163: case DE_GEOSCOPE164: case DE_CDSN: case DE_SRO:
+        case DE_DWWSSN: bytesPerSample = 2; break;
+        case DE_GEOSCOPE24: bytesPerSample = 3; break;
+        case DE_INT32: case DE_FLOAT32: bytesPerSample = 4; break;
+        case DE_FLOAT64: bytesPerSample = 8; break;
+        default: return true;  // Steim frames: their decoder keeps to the data
+    }
+    return record.samplecnt >= 0 && record.samplecnt <= (record.reclen - offset) / bytesPerSample;
+}
+
 struct RecordDeleter {
     void operator()(MSRecord* r) const { msr_free(&r); }
 };
@@ -44,8 +64,16 @@ std::size_t MiniSeedCollector::add(std::span<const unsigned char> bytes, const s
     while (offset + 48 <= buffer.size()) {
         MSRecord* raw = nullptr;
         std::size_t left = buffer.size() - offset;
-        int status = msr_parse(buffer.data() + offset, static_cast<int>(std::min<std::size_t>(left, 1 << 30)),
-                               &raw, 0, 1, 0);
+        const int length = static_cast<int>(std::min<std::size_t>(left, 1 << 30));
+        // The header first; the samples only once they are known to fit.
+        int status = msr_parse(buffer.data() + offset, length, &raw, 0, 0, 0);
+        if (status == 0 && raw && raw->reclen > 0 && !samplesFitInRecord(*raw)) {
+            offset += static_cast<std::size_t>(raw->reclen);
+            msr_free(&raw);
+            ++damaged;
+            continue;
+        }
+        if (status == 0 && raw && raw->reclen > 0) status = msr_parse(buffer.data() + offset, length, &raw, 0, 1, 0);
         std::unique_ptr<MSRecord, RecordDeleter> record(raw);
         if (status > 0) {
             // The last record is cut short.

@@ -296,7 +296,9 @@ TEST(SettingsRoundTrip, EveryStoredFieldSurvives) {
 // the file written back gives them; they must still come back whole.
 TEST(SettingsRoundTrip, LongestValuesReadBackAsWritten) {
     TempDir dir;
-    Settings s = readText("WORKING DIRECTORY:" + std::string(70, 'd') + "\nPHASE:" + std::string(80, 'P') + "\n");
+    Settings s = readText("WORKING DIRECTORY:" + std::string(70, 'd') + "\nPHASE:" + std::string(80, 'P') +
+                          "\nEXIT LABEL: Leave\r\r\n");
+    EXPECT_EQ(s.exitLabel, "Leave");
     EXPECT_EQ(s.workingDirectory, std::string(60, 'd'));
     ASSERT_EQ(s.phases.size(), 1u);
     EXPECT_EQ(s.phases[0], std::string(72, 'P'));

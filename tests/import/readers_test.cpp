@@ -70,6 +70,23 @@ TEST(MiniSeedMerge, DamagedBytesAreSkippedNeverACrash) {
     EXPECT_FALSE(none.messages.empty());
 }
 
+// A header that counts more fixed-size samples than its record holds must
+// not make the reader take bytes from beyond the record.
+TEST(MiniSeedMerge, RecordCountingMoreSamplesThanItHoldsIsSkipped) {
+    for (int encoding : {DE_INT32, DE_FLOAT32}) {
+        SCOPED_TRACE(encoding);
+        std::vector<char> bytes = miniSeed({"IU", "ANMO", "00", "BHZ"}, origin(), 20,
+                                           groundMotion(0, 20, 40, 1, 900, 3), encoding, 512);
+        ASSERT_EQ(bytes.size(), 512u);
+        bytes[30] = 0x7f;  // number of samples, big-endian: 32767
+        bytes[31] = 0x00;
+        MiniSeedCollector c;
+        c.add(bytesOf(bytes), "counted too many");
+        EXPECT_TRUE(c.merge().empty());
+        EXPECT_FALSE(c.messages.empty());
+    }
+}
+
 TEST(StationMetadata, TextAndXmlKeepWhatIsUsableAndSayWhatIsNot) {
     Metadata m;
     std::string text =
