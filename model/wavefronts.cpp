@@ -67,6 +67,7 @@ std::vector<FrontSpec> frontSpecs(bool buried) {
         {"SSS", {family("SSS", 2)}},
         {"PPPP", {family("PPPP", 3)}},
         {"SSSS", {family("SSSS", 3)}},
+        {"SSSSS", {family("SSSSS", 4)}},
     };
     if (buried) {
         std::vector<FrontSpec> depth = {
