@@ -4,7 +4,6 @@
 // point and has length sqrt(r^2 - b^2) there.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -136,27 +135,11 @@ TEST(TablesRayTracing, GrazingRayCreepsAlongTheCoreAtItsSpeed) {
         RayPath grazing = tracePath(model, 0, *phase, p);
         ASSERT_TRUE(grazing.complete) << name;
         Creep creep{0, 0.7};
-        std::vector<RaySegment> segments;
-        RayPath crept = tracePath(model, 0, *phase, p, &segments, &creep);
+        RayPath crept = tracePath(model, 0, *phase, p, nullptr, &creep);
         ASSERT_TRUE(crept.complete) << name;
         EXPECT_NEAR(crept.delta - grazing.delta, 0.7, 1e-12) << name;
         double speed = name[0] == 'P' ? 13.6602 : 7.2811;
         EXPECT_NEAR(crept.time - grazing.time, 0.7 * rc / speed, 1e-9) << name;
-
-        auto along = std::find_if(segments.begin(), segments.end(),
-                                  [](const RaySegment& s) { return s.creep; });
-        ASSERT_NE(along, segments.end()) << name;
-        EXPECT_EQ(std::count_if(segments.begin(), segments.end(),
-                                [](const RaySegment& s) { return s.creep; }),
-                  1);
-        double r, theta;
-        pointOnSegment(model, *along, p, 0.5 * (along->tStart + along->tEnd), r, theta);
-        EXPECT_NEAR(r, rc, 1e-6) << name;
-        EXPECT_NEAR(theta, along->thetaStart + 0.35, 1e-12) << name;
-        // Half the grazing ray's distance lies before the creep (it starts at
-        // the surface and the path is symmetric about its deepest point).
-        double firstLeg = name[1] == '\0' ? grazing.delta : grazing.delta / 2;
-        EXPECT_NEAR(along->thetaStart, firstLeg / 2, 1e-9) << name;
     }
     // A ray that turns above the core cannot creep along it.
     auto p = SeismicPhase::parse("P");
