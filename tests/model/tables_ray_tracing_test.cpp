@@ -117,36 +117,5 @@ TEST(TablesRayTracing, PointsAlongAPathMatchItsEnds) {
     EXPECT_LT(lowest, 6371.0 - kAk135CmbDepth + 30.0);
 }
 
-// A ray leaving with the slowness of the bottom of the mantle grazes the
-// core; creeping along it by an angle adds that arc of the boundary at the
-// boundary's speed, and nothing else.
-TEST(TablesRayTracing, GrazingRayCreepsAlongTheCoreAtItsSpeed) {
-    const EarthModel& model = ak135Model();
-    const double rc = 6371.0 - kAk135CmbDepth;
-    EXPECT_NEAR(grazingSlowness(model, Wave::P), rc / 13.6602, 1e-9);
-    EXPECT_NEAR(grazingSlowness(model, Wave::S), rc / 7.2811, 1e-9);
-    // Without a slower core behind it there is no shadow to creep into.
-    EXPECT_EQ(grazingSlowness(uniformEarth(10.0, 5.5), Wave::P), 0.0);
-
-    for (const char* name : {"P", "SS"}) {
-        auto phase = SeismicPhase::parse(name);
-        ASSERT_TRUE(phase);
-        double p = grazingSlowness(model, phase->legs[0].wave);
-        RayPath grazing = tracePath(model, 0, *phase, p);
-        ASSERT_TRUE(grazing.complete) << name;
-        Creep creep{0, 0.7};
-        RayPath crept = tracePath(model, 0, *phase, p, nullptr, &creep);
-        ASSERT_TRUE(crept.complete) << name;
-        EXPECT_NEAR(crept.delta - grazing.delta, 0.7, 1e-12) << name;
-        double speed = name[0] == 'P' ? 13.6602 : 7.2811;
-        EXPECT_NEAR(crept.time - grazing.time, 0.7 * rc / speed, 1e-9) << name;
-    }
-    // A ray that turns above the core cannot creep along it.
-    auto p = SeismicPhase::parse("P");
-    Creep creep{0, 0.1};
-    EXPECT_FALSE(
-        tracePath(model, 0, *p, 1.01 * grazingSlowness(model, Wave::P), nullptr, &creep).complete);
-}
-
 }  // namespace
 }  // namespace orvane
