@@ -20,6 +20,8 @@ set_property(SOURCE ${PROJECT_SOURCE_DIR}/data/command_line.cpp TARGET_DIRECTORY
 foreach(program orvane orvane-maint orvane-demo orvane-tables orvane-import)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    # Relocations resolved at start and then made read-only, as Debian builds.
+    target_link_options(${program} PRIVATE LINKER:-z,relro,-z,now)
   endif()
 endforeach()
 
@@ -47,9 +49,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "timgm6mb-soundfont | sf2-soundfont-gm, fonts-liberation2, xplanet-images")
 # The help pages open in the desktop's browser, the texts in its editor.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Orvane is a teaching program that shows how the waves of an earthquake
+set(CPACK_PACKAGE_DESCRIPTION
+    "Orvane is a teaching program that shows how the waves of an earthquake
 travel through and around the Earth. For one earthquake at a time it
 animates a globe with the circles reached by the P, PP, S, SS and surface
 waves, a cross-section of the Earth's interior with the wavefronts of the
