@@ -1,11 +1,11 @@
-// The icon both programs show on their frame.
+// The icon the programs show on their frames.
 #include "platform/program_icon.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 
-#include "maint/maint_frame.h"
+#include "tests/e2e/viewer_session.h"
 
 namespace orvane {
 namespace {
@@ -25,12 +25,15 @@ TEST(ProgramIconTest, EveryThemeSizeIsDrawnWithATransparentSurround) {
     }
 }
 
-TEST(ProgramIconTest, TheMaintenanceFrameShowsIt) {
-    ovmFrame frame(new myWindow);
-    const QImage shown = frame.windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32);
-    const QImage icon = programIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32);
-    EXPECT_EQ(shown, icon);
-    EXPECT_EQ(frame.windowIcon().availableSizes().size(), 8);
+QImage at32(const QIcon& icon) { return icon.pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32); }
+
+// The viewer as the program starts it (the maintenance frame: tests/maint).
+TEST(ProgramIconTest, TheViewerFrameShowsIt) {
+    e2e::ViewerSession viewer;
+    viewer.settingsFile("SHOW WELCOME SCREEN: NO\n");
+    viewer.start();
+    EXPECT_EQ(at32(viewer.frame().windowIcon()), at32(programIcon()));
+    EXPECT_EQ(viewer.frame().windowIcon().availableSizes().size(), 8);
 }
 
 }  // namespace
