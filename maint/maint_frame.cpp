@@ -11,6 +11,7 @@
 #include "data/files.h"
 #include "data/settings.h"
 #include "maint/event_editor.h"
+#include "maint/import_dialog.h"
 #include "platform/command_ids.h"
 #include "platform/program_icon.h"
 #include "platform/qt_text.h"
@@ -48,6 +49,7 @@ ovmFrame::ovmFrame(myWindow* client) : client_(client) {
         {"&Earthquakes",
          {{"&New", kCmdMaintNew},
           {"&Open", kCmdMaintOpen},
+          {"&Import Recordings...", kCmdImportRecordings},
           {nullptr, 0},
           {"E&xit", kCmdMaintExit}}},
         {"&Preferences",
@@ -86,6 +88,9 @@ void ovmFrame::command(int id) {
             break;
         case kCmdMaintExit:
             close();
+            break;
+        case kCmdImportRecordings:
+            importRecordings();
             break;
         case kCmdMaintControls: {
             controlDialog dialog(this);
@@ -169,6 +174,14 @@ void ovmFrame::openEvent() {
     // replace another event's file.
     if (list.value().empty()) return;
     Event event(list.value());
+    if (event.fileName.empty()) return;
+    editAndSave(event, event.fileName);
+}
+
+void ovmFrame::importRecordings() {
+    importDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted || dialog.eventFile().empty()) return;
+    Event event(dialog.eventFile());
     if (event.fileName.empty()) return;
     editAndSave(event, event.fileName);
 }
