@@ -58,6 +58,8 @@ seismic phases, and the seismograms of the recording stations, with the
 arrivals marked and heard. It can run unattended on an exhibition display.
 .
 The package holds the viewer (orvane), the maintenance program that edits
-the earthquakes and settings (orvane-maint) and the programs that make the
-demonstration data (orvane-demo) and the seismic tables (orvane-tables).")
+the earthquakes and settings (orvane-maint), the importer that makes events
+from recorded seismograms, from files or FDSN web services (orvane-import),
+and the programs that make the demonstration data (orvane-demo) and the
+seismic tables (orvane-tables).")
 include(CPack)

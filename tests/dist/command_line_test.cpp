@@ -57,6 +57,10 @@ TEST(ProgramCommandLineTest, HelpAndVersionPrintToStandardOutputWithoutAnyDispla
         EXPECT_EQ(help.err, "");
     }
     EXPECT_NE(run("app/orvane", {"--help"}).out.find("--user-data"), std::string::npos);
+    // The importer reads its own command line, and answers --version the same way.
+    const Finished importer = run("import/orvane-import", {"--version"});
+    EXPECT_EQ(importer.status, 0);
+    EXPECT_EQ(importer.out, "orvane-import " + std::string(programVersion()) + "\n");
 }
 
 TEST(ProgramCommandLineTest, UnknownOptionsAndStrayArgumentsAreUsageErrors) {
