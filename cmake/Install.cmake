@@ -47,8 +47,10 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # the Earth texture orvane-demo draws the pictures from.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "timgm6mb-soundfont | sf2-soundfont-gm, fonts-liberation2, xplanet-images")
-# The help pages open in the desktop's browser, the texts in its editor.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# The help pages open in the desktop's browser, the texts in its editor; menus
+# and dialogs want a sans-serif font (with the Liberation fonts alone
+# fontconfig picks a monospaced one).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-dejavu-core")
 set(CPACK_PACKAGE_DESCRIPTION
     "Orvane is a teaching program that shows how the waves of an earthquake
 travel through and around the Earth. For one earthquake at a time it
