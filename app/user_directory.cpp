@@ -88,7 +88,8 @@ UserDirectory makeDemoData(const fs::path& directory, const std::string& maker) 
     QObject::connect(&dialog, &QProgressDialog::canceled, &loop, &QEventLoop::quit);
     process.start();
     dialog.show();
-    loop.exec();
+    // A start that failed at once has nothing left to wait for.
+    if (process.state() != QProcess::NotRunning) loop.exec();
 
     if (dialog.wasCanceled()) {
         process.kill();
