@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QScreen>
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 
@@ -75,6 +76,8 @@ int runViewer(int argc, char** argv) {
     // Without any display the program still runs, on the offscreen platform.
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) useOffscreenPlatform();
     QApplication application(argc, argv);
+    // Qt applied the user's locale; numbers in files keep their "." anyway.
+    std::setlocale(LC_NUMERIC, "C");
     initialiseWindowing();
     prepareStartUp();
     openSoundOutput();

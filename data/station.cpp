@@ -1,7 +1,6 @@
 #include "data/station.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "data/event.h"
@@ -19,8 +18,6 @@ constexpr std::size_t kNameColumn = 8;
 constexpr std::size_t kNameColumns = 31;
 constexpr std::size_t kPositionColumn = 40;
 
-bool isBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
-
 std::string_view trimRight(std::string_view text) {
     while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
     return text;
@@ -37,7 +34,7 @@ bool scanCoordinate(std::string_view& text, float& value, char negative) {
         text = rest;
         return true;
     }
-    if (std::toupper(static_cast<unsigned char>(rest.front())) == negative) value = -value;
+    if (toUpper(rest.front()) == negative) value = -value;
     text = rest.substr(1);
     return true;
 }
@@ -62,9 +59,7 @@ StationFile::StationFile(const KSAC& trace)
         else if (az == 0) component = 'N';
         else component = 'Z';
     } else {
-        char last = trace.fileName.empty()
-                        ? 'Z'
-                        : static_cast<char>(std::toupper(static_cast<unsigned char>(trace.fileName.back())));
+        char last = trace.fileName.empty() ? 'Z' : toUpper(trace.fileName.back());
         component = (last == 'N' || last == 'E') ? last : 'Z';
     }
 }

@@ -1,5 +1,7 @@
 // orvane-maint: creates and edits event files, sets the viewer's options and
 // opens the information texts for editing. Works in the current directory.
+#include <clocale>
+
 #include "app/sound.h"
 #include "data/settings.h"
 #include "maint/maint_frame.h"
@@ -10,6 +12,8 @@ int main(int argc, char** argv) {
     using namespace orvane;
     readSettings();
     TMyApp app(argc, argv);
+    // Qt applied the user's locale; numbers in files keep their "." anyway.
+    std::setlocale(LC_NUMERIC, "C");
     initialiseWindowing();
     openSoundOutput();
     clickHook = [] { sound().click(); };

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "data/station.h"
+#include "data/text_scan.h"
 #include "model/geometry.h"
 #include "tests/data/trace_files.h"
 #include "tests/support/temp_dir.h"
@@ -47,11 +48,9 @@ protected:
     void table(const std::string& phase, int lines = 181) {
         std::ofstream out(dir.file(phase + ".JB"));
         for (int k = 0; k < lines; ++k) {
-            char buf[160];
-            int at = std::snprintf(buf, sizeof buf, "%5d", k);
-            for (int c = 0; c < 14; ++c)
-                at += std::snprintf(buf + at, sizeof buf - at, "%7.1f", (k + 1) * (10.0 + c));
-            out << buf << "\n";
+            std::string line = format("%5d", k);
+            for (int c = 0; c < 14; ++c) line += format("%7.1f", (k + 1) * (10.0 + c));
+            out << line << "\n";
         }
     }
 
