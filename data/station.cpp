@@ -135,8 +135,12 @@ std::vector<Station> buildStationList(const Event& event, const MessageReporter&
     std::string directory = event.dataDirectory();
     auto entries = listDirectory(directory);
     if (entries) {
+        // A name the event file cannot hold could be chosen but never loaded.
         entries->erase(std::remove_if(entries->begin(), entries->end(),
-                                      [](const std::string& name) { return name.front() == '.'; }),
+                                      [](const std::string& name) {
+                                          return name.front() == '.' ||
+                                                 name.size() > Event::kStationFileWidth;
+                                      }),
                        entries->end());
     }
     if (!entries || entries->empty()) {

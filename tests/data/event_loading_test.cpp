@@ -192,6 +192,26 @@ TEST_F(EventLoadingTest, StationDescriptionsFromTheStationFile) {
     EXPECT_EQ(event.traceList[1]->description, "");
 }
 
+TEST_F(EventLoadingTest, NulPaddedStationCodeFindsItsDescription) {
+    trace("A.BHZ", std::string("ANMO\0\0\0\0", 8), 35);
+    std::ofstream(dir.file("ZOZERO.STA")) << "ANMO    Albuquerque, New Mexico, USA    34.9462N 106.4567W\n";
+    eventFile(std::string(kHeader) + "STATION FILE: A.BHZ\n");
+    ASSERT_TRUE(loadEvent(event, "1994011712.evt"));
+    ASSERT_EQ(event.traceList.size(), 1u);
+    EXPECT_EQ(event.traceList[0]->stationCode, "ANMO");
+    EXPECT_EQ(event.traceList[0]->description, "Albuquerque, New Mexico, USA");
+}
+
+TEST_F(EventLoadingTest, LongStationFileNamesAndUtf8Names) {
+    trace("IU.ANMO.00.BHZ.M.2011.070.05452", "ANMO", 35);
+    eventFile("EVENT NAME: Землетрясение у Тохоку, Япония\n" + std::string(kHeader).substr(35) +
+              "STATION FILE: IU.ANMO.00.BHZ.M.2011.070.05452\n");
+    ASSERT_TRUE(loadEvent(event, "1994011712.evt"));
+    EXPECT_EQ(event.name, "Землетрясение у Тохо");
+    ASSERT_EQ(event.traceList.size(), 1u);
+    EXPECT_EQ(event.traceList[0]->fileName, "IU.ANMO.00.BHZ.M.2011.070.05452");
+}
+
 TEST_F(EventLoadingTest, OriginTimeParts) {
     eventFile("EVENT DATE: 2004/02/29\nORIGIN TIME: 23:59:07.95\n");
     ASSERT_TRUE(loadEvent(event, "1994011712.evt"));
