@@ -1,5 +1,5 @@
 #pragma once
-// Typing into the widget with the keyboard focus, one key event per
+// Typing into a widget, one key event per
 // character as a keyboard of any layout delivers it: QTest::keyClicks
 // knows Latin-1 characters only.
 
@@ -12,9 +12,10 @@
 
 namespace orvane::testing {
 
-inline void typeText(const QString& text) {
+/// Types into `target`, or into the focus widget when none is given.
+inline void typeText(const QString& text, QWidget* target = nullptr) {
     for (QChar c : text) {
-        QWidget* target = QApplication::focusWidget();
+        if (!target) target = QApplication::focusWidget();
         ASSERT_NE(target, nullptr) << "no widget has the keyboard focus";
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));

@@ -206,7 +206,7 @@ TEST(PhaseDialogTest, TypedPhaseKeepsWholeCharactersAndTheSettingsTheirPoint) {
     auto* box = d.control<QLineEdit>(112);
     QTest::mouseClick(box, Qt::LeftButton);
     // Eight sigmas are 16 bytes of UTF-8: the 15-byte box holds seven.
-    orvane::testing::typeText(QString::fromUtf8("ΣΣΣΣΣΣΣΣ"));
+    orvane::testing::typeText(QString::fromUtf8("ΣΣΣΣΣΣΣΣ"), box);
     EXPECT_EQ(lineText(d, 112), "ΣΣΣΣΣΣΣ");
     QTest::mouseClick(d.control<QAbstractButton>(kIdOk), Qt::LeftButton);
     EXPECT_EQ(d.result(), QDialog::Accepted);
