@@ -16,6 +16,7 @@
 #include "data/settings.h"
 #include "data/station.h"
 #include "data/text_scan.h"
+#include "tests/data/event_files.h"
 #include "tests/support/comma_locale.h"
 #include "tests/support/temp_dir.h"
 
@@ -23,12 +24,7 @@ using namespace orvane;
 
 namespace {
 
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using orvane::testing::slurp;
 
 // printf in the "C" locale for this thread only, whatever the process's.
 template <typename... Args>
@@ -107,44 +103,20 @@ TEST_F(CommaLocale, ScannersTakeAPointAndStopAtAComma) {
     EXPECT_EQ(scanUnsigned("4294967296"), std::nullopt);
 }
 
-TEST_F(CommaLocale, EventFileIsWrittenWithPointsAndReadBack) {
-    Event e;
-    e.name = "Northridge, California";
-    e.latitude = 34.213f;
-    e.longitude = -118.537f;
-    e.depth = 18.4f;
-    e.magnitude = 6.7f;
-    e.year = 1994;
-    e.month = 1;
-    e.day = 17;
-    e.hour = 12;
-    e.minute = 30;
-    e.second = 55.4f;
-    e.timeLimit = 3600;
-    e.viewAngle = 240;
+TEST_F(CommaLocale, EventFileIsReadAndWrittenBackByteForByte) {
+    const std::string path = dir_.file("1994011712.evt");
+    std::ofstream(path, std::ios::binary) << orvane::testing::kNorthridge;
+    Event e(path);
+    EXPECT_EQ(e.latitude, 34.213f);
+    EXPECT_EQ(e.longitude, -118.537f);
+    EXPECT_EQ(e.depth, 18.4f);
+    EXPECT_EQ(e.magnitude, 6.7f);
+    EXPECT_EQ(e.second, 55.4f);
+    // The editor's path: the texts made again from the numbers.
     e.refreshTexts();
-    e.fileName = dir_.file("1994011712.evt");
+    EXPECT_EQ(e.originTime, "12:30:55.4");
     ASSERT_TRUE(e.writeOwn());
-    EXPECT_EQ(slurp(e.fileName),
-              "EVENT NAME: Northridge, California\n"
-              "EVENT LATITUDE:    34.2130\n"
-              "EVENT LONGITUDE:  -118.5370\n"
-              "EVENT DEPTH:       18.4\n"
-              "EVENT MAGNITUDE:    6.7\n"
-              "EVENT DATE: 1994/01/17\n"
-              "ORIGIN TIME: 12:30:55.4\n"
-              "TIME ACCELERATION: 20\n"
-              "TIME WINDOW: 1800\n"
-              "TIME LIMIT: 3600\n"
-              "VIEW ANGLE: 240\n");
-
-    Event read(e.fileName);
-    EXPECT_EQ(read.latitude, 34.213f);
-    EXPECT_EQ(read.longitude, -118.537f);
-    EXPECT_EQ(read.depth, 18.4f);
-    EXPECT_EQ(read.magnitude, 6.7f);
-    EXPECT_EQ(read.second, 55.4f);
-    EXPECT_EQ(read.displayDate, "Jan. 17, 1994");
+    EXPECT_EQ(slurp(path), orvane::testing::kNorthridge);
 }
 
 TEST_F(CommaLocale, LoadedEventTablesAndStationFileReadPoints) {

@@ -10,6 +10,7 @@
 #include "data/station.h"
 #include "data/text_scan.h"
 #include "model/geometry.h"
+#include "tests/data/event_files.h"
 #include "tests/data/trace_files.h"
 #include "tests/support/temp_dir.h"
 
@@ -18,14 +19,11 @@ using namespace orvane::testing;
 
 namespace {
 
-const char* const kHeader =
-    "EVENT NAME: Northridge, California\n"
-    "EVENT LATITUDE:    34.2130\n"
-    "EVENT LONGITUDE:  -118.5370\n"
-    "EVENT DEPTH:       18.4\n"
-    "EVENT MAGNITUDE:    6.7\n"
-    "EVENT DATE: 1994/01/17\n"
-    "ORIGIN TIME: 12:30:55.4\n";
+// The Northridge event file up to its origin time.
+const std::string kHeader = [] {
+    std::string text = kNorthridge;
+    return text.substr(0, text.find("TIME ACCELERATION"));
+}();
 
 class EventLoadingTest : public ::testing::Test {
 protected:

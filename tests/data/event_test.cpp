@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/data/event_files.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/temp_dir.h"
 
@@ -11,32 +12,13 @@ using namespace orvane;
 
 namespace {
 
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 Event readText(const TempDir& dir, const std::string& text, const std::string& name = "x.evt") {
     std::ofstream(dir.file(name), std::ios::binary) << text;
     return Event(dir.file(name));
 }
 
-const char* const kNorthridge =
-    "EVENT NAME: Northridge, California\n"
-    "EVENT LATITUDE:    34.2130\n"
-    "EVENT LONGITUDE:  -118.5370\n"
-    "EVENT DEPTH:       18.4\n"
-    "EVENT MAGNITUDE:    6.7\n"
-    "EVENT DATE: 1994/01/17\n"
-    "ORIGIN TIME: 12:30:55.4\n"
-    "TIME ACCELERATION: 20\n"
-    "TIME WINDOW: 1800\n"
-    "TIME LIMIT: 3600\n"
-    "VIEW ANGLE: 240\n"
-    "STATION FILE: ANMO.BHZ\n"
-    "STATION FILE: HRV.BHZ\n";
+using orvane::testing::kNorthridge;
+using orvane::testing::slurp;
 
 }  // namespace
 
