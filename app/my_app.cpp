@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 
@@ -92,6 +93,8 @@ int runViewer(int argc, char** argv, bool userDirectory) {
     // Without any display the program still runs, on the offscreen platform.
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) useOffscreenPlatform();
     QApplication application(argc, argv);
+    // Qt applied the user's locale; numbers in files keep their "." anyway.
+    std::setlocale(LC_NUMERIC, "C");
     QGuiApplication::setDesktopFileName("orvane");
     if (userDirectory) {
         const UserDirectory entered = enterUserDirectory(userWorkingDirectory(), installedDemoMaker());

@@ -1,5 +1,7 @@
 // orvane-maint: creates and edits event files, sets the viewer's options and
 // opens the information texts for editing. Works in the current directory.
+#include <clocale>
+
 #include "app/sound.h"
 #include "app/user_directory.h"
 #include "data/command_line.h"
@@ -23,6 +25,8 @@ int main(int argc, char** argv) {
     const CommandLine line = readCommandLine(kProgram, argc, argv);
     if (line.exit) return line.status;
     TMyApp app(argc, argv);
+    // Qt applied the user's locale; numbers in files keep their "." anyway.
+    std::setlocale(LC_NUMERIC, "C");
     QGuiApplication::setDesktopFileName("orvane-maint");
     initialiseWindowing();
     if (line.has("--user-data")) {
