@@ -1,16 +1,25 @@
 // One frame of the spherical display export per tick: drawing the 4096 x
-// 2048 picture, and converting and compressing it into a PNG file, at a few
-// zlib levels (the size of the file is reported as a counter).
+// 2048 picture, and converting and compressing it into a PNG file (the size
+// of the file is reported as a counter); and the viewer itself in
+// frame-export mode, end to end, in frames written a second.
 #include "views/frame_export.h"
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/my_frame.h"
+#include "app/run_state.h"
 #include "data/event_loading.h"
 #include "data/sac.h"
 #include "data/settings.h"
@@ -111,5 +120,121 @@ void BM_ExportFrame(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ExportFrame)->Unit(benchmark::kMillisecond);
+
+// The viewer in frame-export mode: the real frame with all three views, its
+// tick timer and the export path, over kViewerFrames frames. The figure is
+// the median interval between the frames' files appearing (their times of
+// last change), as frames a second; kB is the median file size.
+constexpr int kViewerFrames = 240;
+
+struct ViewerRun {
+    double intervalMs = 0;
+    double kB = 0;
+    int frames = 0;
+};
+
+double median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+ViewerRun runViewer() {
+    namespace fs = std::filesystem;
+    ensureApplication();
+    char pattern[] = "/tmp/orvane-bench-XXXXXX";
+    const fs::path dir = ::mkdtemp(pattern) ? pattern : "/tmp/orvane-bench";
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir);
+    fs::create_directories("quake");
+    // Five seconds of clock a frame, so every frame has a name of its own.
+    std::ofstream evt("quake.evt");
+    evt << "EVENT NAME: Bench quake\nEVENT LATITUDE: 34.2\nEVENT LONGITUDE: -118.5\n"
+           "EVENT DEPTH: 18\nEVENT MAGNITUDE: 2.0\nTIME ACCELERATION: 40\n";
+    for (int i = 0; i < 12; ++i) {
+        SacTrace t;
+        t.station = "ST" + std::to_string(i);
+        t.stationLatitude = -60.0f + 10.0f * i;
+        t.stationLongitude = -170.0f + 29.0f * i;
+        t.samples.assign(4000, 0.0f);
+        writeSac((dir / "quake" / t.station).string(), t);
+        evt << "STATION FILE: " << t.station << "\n";
+    }
+    evt.close();
+    QImage earth(512, 512, QImage::Format_RGB32);
+    earth.fill(QColor(0, 0, 160));
+    earth.save("earth180.bmp", "BMP");
+    earth.save("earth270.bmp", "BMP");
+
+    settings.applyDefaults();
+    settings.scienceOnASphere = true;
+    settings.showEventInformation = false;
+    settings.labelPhasesOnEarthView = true;
+    settings.tutorial = false;
+    screenWidth = 1920;
+    screenHeight = 1080;
+    ViewerRun result;
+    {
+        auto frame = std::make_unique<myFrame>(nullptr);
+        frame->resize(1920, 1040);
+        frame->show();
+        frame->startEventNamed("quake.evt");
+        // No tables in this directory: curves with a plausible slope.
+        const float slopes[] = {8, 14, 10, 17};
+        for (int c = 0; c < 4; ++c) {
+            TravelTimeCurve& curve = loadedEvent().curves[static_cast<std::size_t>(c)];
+            curve.times.clear();
+            for (int k = 0; k < kCurveEntries; ++k) curve.times.push_back(k * slopes[c]);
+            curve.count = kCurveEntries;
+        }
+        const float last = 10 + (kViewerFrames - 1) * 5.0f;
+        QEventLoop loop;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (frame->run().clock >= last) loop.quit();
+        });
+        watch.start(20);
+        QTimer::singleShot(300000, &loop, &QEventLoop::quit);
+        loop.exec();
+        frame.reset();  // the end of the run: every frame handed over is on disk
+    }
+    std::vector<std::pair<std::string, fs::file_time_type>> files;
+    std::vector<double> sizes;
+    for (const auto& entry : fs::directory_iterator(dir / "quake/sos/earth")) {
+        if (entry.path().extension() != ".png") continue;
+        files.emplace_back(entry.path().filename().string(), entry.last_write_time());
+        sizes.push_back(static_cast<double>(entry.file_size()) / 1024.0);
+    }
+    std::sort(files.begin(), files.end());
+    std::vector<double> intervals;
+    for (std::size_t i = 1; i < files.size(); ++i)
+        intervals.push_back(
+            std::chrono::duration<double, std::milli>(files[i].second - files[i - 1].second)
+                .count());
+    result.intervalMs = median(intervals);
+    result.kB = median(sizes);
+    result.frames = static_cast<int>(files.size());
+    releaseTraces(loadedEvent());
+    fs::current_path(previous);
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+    return result;
+}
+
+void BM_ViewerFrameExport(benchmark::State& state) {
+    for (auto _ : state) {
+        ViewerRun run = runViewer();
+        if (run.frames < kViewerFrames) state.SkipWithError("frames missing");
+        state.SetIterationTime(run.intervalMs / 1000.0);
+        state.counters["frames_per_s"] = run.intervalMs > 0 ? 1000.0 / run.intervalMs : 0;
+        state.counters["kB"] = run.kB;
+        state.counters["frames"] = run.frames;
+    }
+}
+BENCHMARK(BM_ViewerFrameExport)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
