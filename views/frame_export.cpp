@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -87,10 +88,13 @@ const std::array<std::uint8_t, kMaxMatch + 1>& lengthCodes() {
     return table;
 }
 
+// Distance code (0..29) of a distance 1..32768: two codes per power of two
+// above 4.
 int distanceCode(std::uint32_t distance) {
-    int code = 29;
-    while (kDistanceBase[code] > distance) --code;
-    return code;
+    if (distance <= 4) return static_cast<int>(distance) - 1;
+    const std::uint32_t d = distance - 1;
+    const int bits = std::bit_width(d) - 1;
+    return 2 * bits + static_cast<int>((d >> (bits - 1)) & 1);
 }
 
 // Huffman code lengths of at most `limit` bits for the frequencies: a
@@ -367,7 +371,7 @@ class FrameDeflater {
         }
         useTwoSymbols(lengthFreq);
         const std::vector<std::uint8_t> lengthLengths = codeLengths(lengthFreq, 7);
-        const std::vector<Code> lengthCodesOfLengths = canonicalCodes(lengthLengths);
+        const std::vector<Code> codeLengthCodes = canonicalCodes(lengthLengths);
         int stored = 19;
         while (stored > 4 && lengthLengths[kCodeLengthOrder[stored - 1]] == 0) --stored;
 
@@ -383,7 +387,7 @@ class FrameDeflater {
         bits.put(static_cast<std::uint32_t>(stored - 4), 4);
         for (int i = 0; i < stored; ++i) bits.put(lengthLengths[kCodeLengthOrder[i]], 3);
         for (const LengthSymbol& s : symbols) {
-            bits.put(lengthCodesOfLengths[s.symbol]);
+            bits.put(codeLengthCodes[s.symbol]);
             if (s.symbol == 17) bits.put(s.extra, 3);
             if (s.symbol == 18) bits.put(s.extra, 7);
         }

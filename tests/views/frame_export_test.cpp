@@ -178,7 +178,7 @@ TEST(FramePngTest, IndependentDecodersReadEveryPixelBack) {
         }
     };
     std::vector<QImage> pictures;
-    for (QSize size : {QSize(1, 1), QSize(3, 2), QSize(700, 40), QSize(8200, 3)}) {
+    for (QSize size : {QSize(1, 1), QSize(3, 2), QSize(700, 40), QSize(7000, 4), QSize(8200, 3)}) {
         QImage empty(size, QImage::Format_RGB32);
         empty.fill(Qt::black);
         pictures.push_back(empty);
