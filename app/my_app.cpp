@@ -16,6 +16,7 @@
 #include "platform/startup.h"
 #include "platform/system.h"
 #include "platform/window.h"
+#include "ui/buttons.h"
 #include "views/child_seis.h"
 #include "views/child_view.h"
 
@@ -71,21 +72,29 @@ void TMyApp::initMainWindow() {
 
 int TMyApp::run() { return QApplication::exec(); }
 
-int runViewer(int argc, char** argv) {
-    // Without any display the program still runs, on the offscreen platform.
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) useOffscreenPlatform();
-    QApplication application(argc, argv);
+void startViewer(TMyApp& app, bool openSound) {
     initialiseWindowing();
     prepareStartUp();
-    openSoundOutput();
+    if (openSound) openSoundOutput();
+    // Every button of the viewer clicks before it acts, the welcome
+    // window's and the map's too, so the output is open before the first run.
+    clickHook = [] { sound().click(); };
+    sound().openMidi();
     seismogramSounds = {
         [](std::uint32_t type) { sound().messageBeep(type); },
         [](const std::uint8_t* bytes, std::int32_t length) { sound().playSamples(bytes, length); },
         [] { sound().closeWave(); }};
+    app.initMainWindow();
+}
+
+int runViewer(int argc, char** argv) {
+    // Without any display the program still runs, on the offscreen platform.
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) useOffscreenPlatform();
+    QApplication application(argc, argv);
     int status = 0;
     {
         TMyApp app;
-        app.initMainWindow();
+        startViewer(app);
         status = app.run();
     }
     finishProgram();

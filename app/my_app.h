@@ -36,6 +36,12 @@ class TMyApp {
     std::unique_ptr<myFrame> frame_;
 };
 
+/// Everything between the application object and the message loop:
+/// windowing, start-up values, the sound output and the hooks through which
+/// buttons and seismograms reach it, then the main window. With `openSound`
+/// false the sound stays as the caller set it (useSoundEngine).
+void startViewer(TMyApp& app, bool openSound = true);
+
 /// The program: start-up, the message loop, the end. 1 when the loop
 /// returned a nonzero status, else 0.
 int runViewer(int argc, char** argv);

@@ -18,7 +18,7 @@
 #include "data/event_loading.h"
 #include "data/files.h"
 #include "data/settings.h"
-#include "data/ui/map_window.h"
+#include "map/map_window.h"
 #include "platform/bitmap.h"
 #include "platform/command_ids.h"
 #include "platform/memory_surface.h"
@@ -62,16 +62,18 @@ class TutorialPopup : public PopupOf<myInfo> {
 };
 
 // When a text window goes away its owner becomes the active window again,
-// as the system does for an owned pop-up; without a window manager nobody
-// else would, and the run would stay held.
+// as the system does for an owned pop-up. The run it held goes on at once:
+// the activation arrives later, or never when the frame kept the focus.
 class ReactivateOwnerOnHide : public QObject {
   public:
     ReactivateOwnerOnHide(QWidget* popup, QWidget* owner) : QObject(popup), owner_(owner) {
         popup->installEventFilter(this);
     }
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Hide && owner_ && owner_->isVisible())
+        if (event->type() == QEvent::Hide && owner_ && owner_->isVisible()) {
+            held = false;
             owner_->activateWindow();
+        }
         return false;
     }
 
@@ -196,7 +198,10 @@ void myFrame::closeEvent(QCloseEvent* event) {
 }
 
 void myFrame::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton && settings.rightButtonRestart) command(kCmdMap);
+    // Posted: the map replaces the window this press is still being
+    // delivered through.
+    if (event->button() == Qt::RightButton && settings.rightButtonRestart)
+        postCommand(this, kCmdMap);
     FrameWindow::mousePressEvent(event);
 }
 
@@ -543,9 +548,10 @@ void myFrame::startEventNamed(const std::string& name) {
     }
     run_.drawnTimeWindow = loadedEvent().timeWindow;
 
-    // 10. The event's own description first, holding the run.
+    // 10. The event's own description first, holding the run. Not the Event
+    // Info command: a guided tutorial goes on after it, and nobody clicked.
     if (settings.showEventInformation) {
-        openInformation(joinPath(loadedEvent().eventDirectory, "EVT.INF"));
+        showInformation(joinPath(loadedEvent().eventDirectory, "EVT.INF"));
         held = true;
     }
     // 11.

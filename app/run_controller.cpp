@@ -297,6 +297,7 @@ bool RunController::guidedTutorial() {
         // A Cancel pressed just now ends the tutorial; no further page opens.
         if (!settings.tutorial) return true;
         tutorialWindow_ = host_.openTutorial(entry, TutorialMode::Guided, TutorialPosition::Middle);
+        holdForPage();
         setIdleCountdown(toInt32(entry.waitLimit));
         tutorialIndex += 1;
         nextTutorialTime = toInt32(tutorialList[tutorialIndex].showAfter);
@@ -309,6 +310,12 @@ bool RunController::guidedTutorial() {
         }
     }
     return true;
+}
+
+void RunController::holdForPage() {
+    // The page takes the focus; the frame hears of it only later, so the
+    // run waits from now on, and this tick does not close the page again.
+    if (tutorialWindow_) held = true;
 }
 
 void RunController::browsingTutorial() {
@@ -342,6 +349,7 @@ void RunController::browsingTutorial() {
     }
     const TutorialEntry& entry = tutorialList[tutorialIndex];
     tutorialWindow_ = host_.openTutorial(entry, TutorialMode::Browse, position);
+    holdForPage();
     setIdleCountdown(toInt32(entry.waitLimit));
 }
 

@@ -166,6 +166,8 @@ class RunController {
     bool guidedTutorial();
     void browsingTutorial();
     void adaptTickPeriod();
+    /// A page just opened holds the run until it is closed.
+    void holdForPage();
     void destroyTutorialWindow();
 
     RunHost& host_;

@@ -157,6 +157,11 @@ void openSoundOutput() {
     }
 }
 
+void useSoundEngine(AudioEngine* engine) {
+    releaseSound();
+    programSound().services = Sound(engine);
+}
+
 void releaseSound() {
     ProgramSound& program = programSound();
     program.services.stopTune();

@@ -84,5 +84,9 @@ Sound& sound();
 void openSoundOutput();
 /// Closes tune, MIDI and wave output and the device (program end).
 void releaseSound();
+/// Puts `engine` (not owned; null for silence) behind the program-wide
+/// services in place of the audio device, so a test hears what the program
+/// plays.
+void useSoundEngine(AudioEngine* engine);
 
 }  // namespace orvane

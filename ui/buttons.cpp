@@ -136,9 +136,9 @@ void textButton::drawItem(DrawingContext& dc, const Rect& item, bool pressed) {
 }
 
 void textButton::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton) {
-        if (settings.rightButtonRestart) sendToMainWindow(kCmdMap);
-    }
+    // Posted: the map destroys the window this button sits in.
+    if (event->button() == Qt::RightButton && settings.rightButtonRestart)
+        postCommand(mainWindow(), kCmdMap);
     ClickingButton::mousePressEvent(event);
 }
 

@@ -333,6 +333,8 @@ void myHelp::command(int id) {
 }
 
 void myHelp::onClick(bool right) {
+    // A click anywhere is Back, with Back's click.
+    playClick();
     back();
     // Posted, so the frame acts after this handler has returned.
     if (right && settings.rightButtonRestart) postCommand(mainWindow(), kCmdMap);

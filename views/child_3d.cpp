@@ -253,8 +253,13 @@ void child3D::command(int id) {
 }
 
 void child3D::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton && settings.rightButtonRestart)
-        sendToMainWindow(kCmdMap);
+    // Posted: the map destroys this view, so the command runs after the
+    // press has been delivered.
+    if (event->button() == Qt::RightButton && settings.rightButtonRestart) {
+        postCommand(mainWindow(), kCmdMap);
+        event->accept();
+        return;
+    }
     childView::mousePressEvent(event);
 }
 

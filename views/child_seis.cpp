@@ -470,7 +470,9 @@ void childSeis::command(int id) {
 
 void childSeis::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) {
-        if (settings.rightButtonRestart) sendToMainWindow(kCmdMap);
+        // Posted: the map destroys this view while the press is delivered.
+        if (settings.rightButtonRestart) postCommand(mainWindow(), kCmdMap);
+        event->accept();
         return;
     }
     SurfaceWindow::mousePressEvent(event);

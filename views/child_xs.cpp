@@ -267,8 +267,10 @@ void childXS::command(int id) {
 }
 
 void childXS::mousePressEvent(QMouseEvent* event) {
+    // Posted: the map destroys this view while the press is delivered.
     if (event->button() == Qt::RightButton && settings.rightButtonRestart) {
-        sendToMainWindow(kCmdMap);
+        postCommand(mainWindow(), kCmdMap);
+        event->accept();
         return;
     }
     childView::mousePressEvent(event);

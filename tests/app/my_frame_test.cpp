@@ -16,7 +16,7 @@
 #include "data/catalogue.h"
 #include "data/event_loading.h"
 #include "data/settings.h"
-#include "data/ui/map_window.h"
+#include "map/map_window.h"
 #include "platform/command_ids.h"
 #include "platform/message_box.h"
 #include "platform/system.h"
@@ -273,9 +273,13 @@ TEST_F(FrameTest, RightButtonGoesToTheMapOnlyWhenAllowed) {
         QApplication::sendEvent(frame.get(), &event);
     };
     press();
+    QCoreApplication::processEvents();
     EXPECT_EQ(frame->mapWindow(), nullptr);
     settings.rightButtonRestart = true;
     press();
+    // Posted, so the press is delivered before the client is replaced.
+    EXPECT_EQ(frame->mapWindow(), nullptr);
+    QCoreApplication::processEvents();
     EXPECT_NE(frame->mapWindow(), nullptr);
 }
 

@@ -327,6 +327,7 @@ TEST_F(GlobeViewTest, InfoButtonAndRightButtonReachTheFrame) {
     rightClick();
     settings.rightButtonRestart = true;
     rightClick();
+    QCoreApplication::processEvents();  // the Map command is posted
     setMainWindow(previous);
     EXPECT_EQ(frame.commands, (std::vector<int>{kCmdEarthInfo, kCmdMap}));
 }

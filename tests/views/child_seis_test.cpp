@@ -403,6 +403,7 @@ TEST_F(ChildSeisTest, InfoButtonRightClickAndDestruction) {
         QCoreApplication::sendEvent(&seis, &right);
         settings.rightButtonRestart = true;
         QCoreApplication::sendEvent(&seis, &right);
+        QCoreApplication::processEvents();  // the Map command is posted
         EXPECT_EQ(frame.commands, (std::vector<int>{kCmdSeismogramInfo, kCmdMap}));
         EXPECT_EQ(closes, 0);
     }

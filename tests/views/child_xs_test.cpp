@@ -238,6 +238,7 @@ TEST_F(ChildXsTest, InfoCommandAndRightButtonGoToTheFrame) {
     QMouseEvent again(QEvent::MouseButtonPress, p, p, p, Qt::RightButton, Qt::RightButton,
                       Qt::NoModifier);
     QCoreApplication::sendEvent(view.get(), &again);
+    QCoreApplication::processEvents();  // the Map command is posted
     setMainWindow(savedMain);
     EXPECT_EQ(frame.ids, (std::vector<int>{kCmdCrossSectionInfo, kCmdMap}));
 }

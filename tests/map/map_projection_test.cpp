@@ -1,4 +1,4 @@
-#include "data/ui/map_projection.h"
+#include "map/map_projection.h"
 
 #include <gtest/gtest.h>
 

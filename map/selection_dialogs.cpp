@@ -1,4 +1,4 @@
-#include "data/ui/selection_dialogs.h"
+#include "map/selection_dialogs.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "data/ui/map_window.h"
+#include "map/map_window.h"
 
 #include <QMouseEvent>
 #include <QPointer>
@@ -7,7 +7,7 @@
 
 #include "data/catalogue.h"
 #include "data/settings.h"
-#include "data/ui/selection_dialogs.h"
+#include "map/selection_dialogs.h"
 #include "platform/bitmap.h"
 #include "platform/command_ids.h"
 #include "platform/message_box.h"
@@ -346,7 +346,9 @@ void mapWindow::command(int id) {
         closeTutorial();
         if (mapServices.openInformation)
             mapServices.openInformation(mode_ == 0 ? "MAP_EV.INF" : "MAP_ST.INF");
-        restartCountdown();
+        // Only a countdown that runs starts again: touching an event stopped
+        // it while the user chooses stations.
+        if (timerActive(kSecondTimer) && settings.timeout != 0) countdown_ = settings.timeout;
     }
 }
 

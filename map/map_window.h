@@ -15,7 +15,7 @@
 #include <optional>
 #include <string>
 
-#include "data/ui/map_projection.h"
+#include "map/map_projection.h"
 #include "platform/surface_window.h"
 
 class QMouseEvent;

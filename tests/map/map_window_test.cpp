@@ -1,4 +1,4 @@
-#include "data/ui/map_window.h"
+#include "map/map_window.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +11,10 @@
 
 #include "data/catalogue.h"
 #include "data/settings.h"
-#include "data/ui/selection_dialogs.h"
+#include "map/selection_dialogs.h"
 #include "platform/command_ids.h"
 #include "platform/message_box.h"
-#include "tests/data/ui/map_test_support.h"
+#include "tests/map/map_test_support.h"
 #include "tests/support/temp_dir.h"
 #include "ui/buttons.h"
 #include "ui/text_windows.h"
