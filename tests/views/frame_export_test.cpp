@@ -398,13 +398,13 @@ TEST_F(FrameExportTest, LostFramesAreReportedOnceAnEventAndTheRunGoesOn) {
 // complete files, and they are the first of those handed over.
 TEST_F(FrameExportTest, FramesAppearCompleteAndInOrder) {
     scene.addStation("ANMO", 34.9f, -106.5f);
-    FrameExport frames;
-    frames.prepare();
+    auto frames = std::make_unique<FrameExport>();
+    frames->prepare();
     const std::string earth = loadedEvent().eventDirectory + "/sos/earth";
     std::vector<std::string> handedOver;
     for (int i = 0; i < 24; ++i) {
         const float t = 10.0f + 20.0f * static_cast<float>(i);
-        ASSERT_TRUE(frames.exportFrame(t));
+        ASSERT_TRUE(frames->exportFrame(t));
         handedOver.push_back(frameName(t));
         std::set<std::string> present;
         for (const auto& entry : std::filesystem::directory_iterator(earth)) {
@@ -415,15 +415,21 @@ TEST_F(FrameExportTest, FramesAppearCompleteAndInOrder) {
         for (std::size_t k = 0; k < present.size(); ++k)
             ASSERT_TRUE(present.count(handedOver[k])) << handedOver[k] << " missing after frame " << i;
     }
-    frames.finish();
+    // More frames at once than the writer can keep up with; the end of the
+    // view (the user leaves the event) waits for those still being written.
+    for (int i = 0; i < kFramesInFlight; ++i) {
+        handedOver.push_back(frameName(1000.0f + static_cast<float>(i)));
+        ASSERT_TRUE(frames->exportFrame(1000.0f + static_cast<float>(i)));
+    }
+    const QImage last = frames->buffer().bitmap();
+    frames.reset();
     for (const std::string& name : handedOver) {
         ASSERT_TRUE(std::filesystem::exists(earth + "/" + name)) << name;
         EXPECT_FALSE(std::filesystem::exists(earth + "/" + name + ".part")) << name;
     }
-    // The file of the last frame is the whole frame.
     int width = 0, height = 0;
     EXPECT_TRUE(decodeWithLibpng(earth + "/" + handedOver.back(), width, height) ==
-                expectedRgba(frames.buffer().bitmap()));
+                expectedRgba(last));
 }
 
 // A whole frame as a display gets it: labels on, every kind of circle.
