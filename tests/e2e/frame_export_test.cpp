@@ -112,19 +112,5 @@ TEST_F(FrameExportRun, AnUnwritableFrameIsReportedOnceAndTheRunGoesOn) {
     EXPECT_EQ(s.messages.calls().size(), 1u);
 }
 
-TEST_F(FrameExportRun, ScriptModeReportsOnStandardErrorOnly) {
-    ASSERT_NO_FATAL_FAILURE(start("RUN SCRIPT: YES\n"));
-    ASSERT_TRUE(waitUntil([&] { return s.run().clock >= 20; }));
-    fs::remove_all(s.path(std::string(ViewerSession::kEventDirectory) + "/sos"));
-    const float from = s.run().clock;
-    ::testing::internal::CaptureStderr();
-    ASSERT_TRUE(waitUntil([&] { return s.run().clock >= from + 4 * kStep; }, 60000));
-    s.frame().layoutWindow()->globe()->finishExport();
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("No such file or directory"),
-              std::string::npos);
-    idle(100);
-    EXPECT_TRUE(s.messages.calls().empty()) << "nobody is there to close a box";
-}
-
 }  // namespace
 }  // namespace orvane::e2e
