@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
+#include <filesystem>
+#include <set>
 
 #include "data/event.h"
 #include "data/files.h"
@@ -171,6 +174,69 @@ std::vector<Station> buildStationList(const Event& event, const MessageReporter&
         }
     }
     return stations;
+}
+
+namespace {
+
+// "%.4f" followed by the hemisphere letter, without the C library's locale.
+std::string coordinateText(double value, char positive, char negative) {
+    double magnitude = std::isfinite(value) ? std::fabs(value) : 0.0;
+    char digits[64];
+    auto [end, ec] = std::to_chars(digits, digits + sizeof digits, magnitude, std::chars_format::fixed, 4);
+    std::string text = ec == std::errc() ? std::string(digits, end) : std::string("0.0000");
+    text.push_back(value < 0 ? negative : positive);
+    return text;
+}
+
+}  // namespace
+
+std::string stationDescriptionLine(std::string_view code, std::string_view name, double latitude,
+                                   double longitude) {
+    std::string line(code.substr(0, kFileCodeWidth));
+    line.resize(kNameColumn, ' ');
+    // Line ends inside a name would split the line.
+    std::string shortName(trimRight(name.substr(0, kNameColumns)));
+    for (char& c : shortName)
+        if (c == '\n' || c == '\r' || c == '\0') c = ' ';
+    line += shortName;
+    line.resize(kPositionColumn, ' ');
+    line += coordinateText(latitude, 'N', 'S') + " " + coordinateText(longitude, 'E', 'W') + "\n";
+    return line;
+}
+
+int addStationDescriptions(const std::string& path, const std::vector<Station>& stations) {
+    std::string old;
+    std::set<std::string> known;
+    std::error_code ec;
+    std::string resolved = resolvePath(path);
+    if (std::FILE* file = openFile(resolved, "rb")) {
+        char buffer[65536];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) old.append(buffer, n);
+        bool failed = std::ferror(file) != 0;
+        std::fclose(file);
+        if (failed) return -1;
+    } else if (std::filesystem::exists(resolved, ec)) {
+        return -1;
+    }
+    std::string_view rest = old;
+    while (!rest.empty()) {
+        std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        known.insert(Station(line).stationCode);
+    }
+    std::string added;
+    int count = 0;
+    for (const Station& station : stations) {
+        std::string code = station.stationCode.substr(0, kFileCodeWidth);
+        if (code.empty() || !known.insert(code).second) continue;
+        added += stationDescriptionLine(code, station.stationName, station.latitude, station.longitude);
+        ++count;
+    }
+    if (count == 0) return 0;
+    if (!old.empty() && old.back() != '\n') old.push_back('\n');
+    return writeFileAtomically(resolved, old + added) ? count : -1;
 }
 
 }  // namespace orvane

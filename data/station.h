@@ -82,4 +82,17 @@ using MessageReporter = std::function<void(std::string_view message)>;
 /// "No files found" and gives no stations.
 std::vector<Station> buildStationList(const Event& event, const MessageReporter& report);
 
+/// One line of "ZOZERO.STA": code in columns 1-8 (at most 7 characters),
+/// name in 9-39 (cut to 31), then from column 41 latitude and longitude with
+/// four decimals and their hemisphere letters. The same in every locale.
+std::string stationDescriptionLine(std::string_view code, std::string_view name, double latitude,
+                                   double longitude);
+
+/// Adds a line to the station file at `path` for every station whose code
+/// (compared as the event loader compares it) has none yet, keeping every
+/// existing line byte for byte; the file is replaced atomically and created
+/// when missing. Returns the number of lines added, or -1 when the file
+/// cannot be read or written (it is then left as it was).
+int addStationDescriptions(const std::string& path, const std::vector<Station>& stations);
+
 }  // namespace orvane

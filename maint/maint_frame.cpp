@@ -13,6 +13,7 @@
 #include "data/files.h"
 #include "data/settings.h"
 #include "maint/event_editor.h"
+#include "maint/import_dialog.h"
 #include "platform/bitmap.h"
 #include "platform/command_ids.h"
 #include "platform/memory_surface.h"
@@ -68,6 +69,7 @@ ovmFrame::ovmFrame(myWindow* client) : client_(client) {
         {"&Earthquakes",
          {{"&New", kCmdMaintNew},
           {"&Open", kCmdMaintOpen},
+          {"&Import Recordings...", kCmdImportRecordings},
           {nullptr, 0},
           {"E&xit", kCmdMaintExit}}},
         {"&Preferences",
@@ -106,6 +108,9 @@ void ovmFrame::command(int id) {
             break;
         case kCmdMaintExit:
             close();
+            break;
+        case kCmdImportRecordings:
+            importRecordings();
             break;
         case kCmdMaintControls: {
             controlDialog dialog(this);
@@ -189,6 +194,14 @@ void ovmFrame::openEvent() {
     // replace another event's file.
     if (list.value().empty()) return;
     Event event(list.value());
+    if (event.fileName.empty()) return;
+    editAndSave(event, event.fileName);
+}
+
+void ovmFrame::importRecordings() {
+    importDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted || dialog.eventFile().empty()) return;
+    Event event(dialog.eventFile());
     if (event.fileName.empty()) return;
     editAndSave(event, event.fileName);
 }

@@ -30,6 +30,8 @@ class ovmFrame : public FrameWindow {
     /// Icon resource of the frame.
     static constexpr int kIcon = 402;
     static constexpr int kHelpTopic = 1020;
+    /// "Import Recordings..." in the Earthquakes menu.
+    static constexpr int kCmdImportRecordings = 820;
 
     explicit ovmFrame(myWindow* client);
 
@@ -53,6 +55,8 @@ class ovmFrame : public FrameWindow {
     /// on OK saves it under the name its date and hour give.
     void editAndSave(class Event event, const std::string& source);
     void editInformation();
+    /// Imports recorded data into a new event and opens it in the editor.
+    void importRecordings();
 
     myWindow* client_;
 };

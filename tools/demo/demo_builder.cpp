@@ -163,16 +163,6 @@ DemoOptions defaultDemoOptions() {
     return options;
 }
 
-std::string stationDescriptionLine(std::string_view code, std::string_view name, double latitude,
-                                   double longitude) {
-    char line[128];
-    std::string shortName(name.substr(0, 31));
-    while (!shortName.empty() && shortName.back() == ' ') shortName.pop_back();
-    std::snprintf(line, sizeof line, "%-8.7s%-31s %.4f%c %.4f%c\n", std::string(code).c_str(), shortName.c_str(),
-                  std::fabs(latitude), latitude < 0 ? 'S' : 'N', std::fabs(longitude), longitude < 0 ? 'W' : 'E');
-    return line;
-}
-
 std::vector<PlannedEvent> planEvents(const DemoOptions& options) {
     std::vector<PlannedEvent> planned;
     for (const DemoEvent& source : demoEvents()) {

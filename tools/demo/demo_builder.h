@@ -23,11 +23,6 @@ struct DemoOptions {
 /// Options with the texture of Debian's xplanet-images.
 DemoOptions defaultDemoOptions();
 
-/// One line of "ZOZERO.STA": code in columns 1-8, name in 9-39, latitude
-/// and longitude with hemisphere letters from column 41.
-std::string stationDescriptionLine(std::string_view code, std::string_view name, double latitude,
-                                   double longitude);
-
 /// A demonstration event as written: the record (file name relative to the
 /// output directory) and the stations that recorded it, nearest first.
 struct PlannedEvent {

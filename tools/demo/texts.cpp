@@ -101,11 +101,12 @@ Seismologists name a wave after its path, one letter for each part of it:
   I    compression wave in the solid inner core
   c    reflection at the core-mantle boundary (PcP, ScS)
   p, s the first part goes up and bounces off the surface (pP, sS)
+  diff the wave creeps along the core-mantle boundary (Pdiff)
 </PRE>
 
 So PKP is a P wave that crossed the outer core, PKIKP one that crossed the inner core too, and SKS an S wave that crossed the outer core as a compression wave.
 
-The shadow zone. Between about 103 and 142 degrees from the epicentre the direct P wave does not arrive: the core bends it away, and the waves that cross the core (PKP) come out further away. This shadow told Beno Gutenberg in 1913 how big the core is. Because S waves do not arrive on the far side of the Earth at all, seismologists learned that the outer core is liquid. In 1936 Inge Lehmann found weak waves inside the shadow zone and concluded that the Earth has a solid inner core.)";
+The shadow zone. Between about 103 and 142 degrees from the epicentre the direct P wave does not arrive: the core bends it away, and the waves that cross the core (PKP) come out further away. Only a weak wave enters the shadow: the dashed front Pdiff, diffracted along the core-mantle boundary (Sdiff is its S twin). This shadow told Beno Gutenberg in 1913 how big the core is. Because S waves do not arrive on the far side of the Earth at all, seismologists learned that the outer core is liquid. In 1936 Inge Lehmann found weak waves inside the shadow zone and concluded that the Earth has a solid inner core.)";
 
 constexpr std::string_view kSeis = R"(The seismograms
 
@@ -173,7 +174,7 @@ constexpr std::string_view kTutorialShadow = R"(The shadow zone
 
 Look at the cross-section again. The outer core slows the P wave and bends it, like a lens. Between about 103 and 142 degrees from the epicentre the direct P wave does not arrive: this is the shadow zone.
 
-Stations in the shadow zone record only a weak wave bent around the core, and later the PKP waves that crossed the core. In 1913 Beno Gutenberg used this shadow to measure the size of the core: about 3480 km in radius.)";
+Stations in the shadow zone record only a weak wave bent around the core: the dashed red front, Pdiff, which creeps along the core and leaks back up into the shadow. Later the PKP waves that crossed the core arrive. In 1913 Beno Gutenberg used this shadow to measure the size of the core: about 3480 km in radius.)";
 
 constexpr std::string_view kTutorialSeismograms = R"(The seismograms
 
