@@ -243,6 +243,10 @@ void child3D::drawExportStations() {
 
 bool child3D::exportFrame(float t) { return export_ && export_->exportFrame(t); }
 
+void child3D::finishExport() {
+    if (export_) export_->finish();
+}
+
 void child3D::command(int id) {
     if (id == kCmdViewInfoButton) sendToMainWindow(kCmdEarthInfo);
 }
