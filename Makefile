@@ -3,7 +3,7 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run clean sanitize-build test-sanitize fuzz monkey soak
+.PHONY: all deps configure build test run package clean sanitize-build test-sanitize fuzz monkey soak
 
 all: build
 
@@ -23,6 +23,10 @@ test: build
 
 run: build
 	@bash scripts/run-viewer $(BUILD)
+
+# The Debian package orvane_VERSION_ARCH.deb, in $(BUILD).
+package: build
+	cd $(BUILD) && cpack
 
 clean:
 	rm -rf $(BUILD)

@@ -1,18 +1,20 @@
 #include "app/my_app.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QScreen>
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 
 #include "app/my_frame.h"
 #include "app/run_state.h"
 #include "app/sound.h"
+#include "app/user_directory.h"
 #include "app/welcome_window.h"
 #include "data/catalogue.h"
 #include "data/event_loading.h"
 #include "data/settings.h"
+#include "platform/program_icon.h"
 #include "platform/startup.h"
 #include "platform/system.h"
 #include "platform/window.h"
@@ -60,7 +62,7 @@ void TMyApp::initMainWindow() {
     frame_ = std::make_unique<myFrame>(welcome);
     setMainWindow(frame_.get());
     if (settings.showWelcomeScreen) sound().playTune("OV.MID", frame_.get());
-    frame_->setWindowIcon(QIcon(":/ov.ico"));
+    frame_->setWindowIcon(programIcon());
     frame_->setWindowTitle("Orvane");
     viewsReady = false;
     // Without a window manager "maximized" means nothing: cover the screen.
@@ -87,10 +89,17 @@ void startViewer(TMyApp& app, bool openSound) {
     app.initMainWindow();
 }
 
-int runViewer(int argc, char** argv) {
+int runViewer(int argc, char** argv, bool userDirectory) {
     // Without any display the program still runs, on the offscreen platform.
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) useOffscreenPlatform();
     QApplication application(argc, argv);
+    // Qt applied the user's locale; numbers in files keep their "." anyway.
+    std::setlocale(LC_NUMERIC, "C");
+    QGuiApplication::setDesktopFileName("orvane");
+    if (userDirectory) {
+        const UserDirectory entered = enterUserDirectory(userWorkingDirectory(), installedDemoMaker());
+        if (entered != UserDirectory::Ready) return entered == UserDirectory::Failed ? 1 : 0;
+    }
     int status = 0;
     {
         TMyApp app;

@@ -43,7 +43,9 @@ class TMyApp {
 void startViewer(TMyApp& app, bool openSound = true);
 
 /// The program: start-up, the message loop, the end. 1 when the loop
-/// returned a nonzero status, else 0.
-int runViewer(int argc, char** argv);
+/// returned a nonzero status, else 0. With `userDirectory` (the desktop
+/// launcher) it first enters the per-user working directory, made on the
+/// first start (app/user_directory.h).
+int runViewer(int argc, char** argv, bool userDirectory = false);
 
 }  // namespace orvane

@@ -25,6 +25,12 @@ bool scanInto(std::optional<T> value, T& field) {
 
 }  // namespace
 
+std::optional<std::string> stationFileWord(std::string_view value) {
+    auto word = scanWord(value, Event::kStationFileWidth + 1);
+    if (!word || word->size() > Event::kStationFileWidth) return std::nullopt;
+    return word;
+}
+
 const char* monthAbbreviation(std::int32_t month) {
     return month >= 1 && month <= 12 ? kMonths[month] : "";
 }
@@ -72,7 +78,7 @@ Event::Event(const char* path) {
             }
         }
         if (u.substr(0, 11) == "EVENT NAME:") {
-            name = kept.size() > 12 ? cut(std::string_view(kept).substr(12), kNameWidth) : "";
+            name = kept.size() > 12 ? cutUtf8(std::string_view(kept).substr(12), kNameWidth) : "";
             // A carriage return that the cut leaves at the end would be taken
             // for the line end once the name is written and read again.
             while (!name.empty() && name.back() == '\r') name.pop_back();
@@ -98,7 +104,7 @@ Event::Event(const char* path) {
         }
         if (done) continue;
         if (auto rest = matchKey(u, "STATION FILE: ")) {
-            if (auto w = scanWord(*rest, kStationFileWidth)) {
+            if (auto w = stationFileWord(*rest)) {
                 StationFile entry;
                 entry.fileName = *w;
                 stationFiles.push_back(std::move(entry));
@@ -142,7 +148,7 @@ std::string Event::dataDirectory() const {
 
 std::string Event::text(const std::vector<std::string>& stationFileNames) const {
     std::string out;
-    out += "EVENT NAME: " + name + "\n";
+    out += "EVENT NAME: " + cutUtf8(name, kNameWidth) + "\n";
     out += format("EVENT LATITUDE: %10.4f\n", static_cast<double>(latitude));
     out += format("EVENT LONGITUDE: %10.4f\n", static_cast<double>(longitude));
     out += format("EVENT DEPTH: %10.1f\n", static_cast<double>(depth));

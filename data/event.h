@@ -3,7 +3,9 @@
 // for display.
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/rect.h"
@@ -14,7 +16,8 @@ namespace orvane {
 struct Event {
     static constexpr std::size_t kNameWidth = 39;
     static constexpr std::size_t kTextWidth = 15;  ///< date, displayDate, originTime
-    static constexpr std::size_t kStationFileWidth = 15;
+    /// A station file name is kept only as long as the station records hold it.
+    static constexpr std::size_t kStationFileWidth = StationFile::kFileNameWidth;
 
     std::string name = "Event Name";
     std::string fileName = "1990010100.EVT";
@@ -71,6 +74,11 @@ struct Event {
 private:
     void deriveFromTexts();
 };
+
+/// The file name of a "STATION FILE" line's value: its first word, when it
+/// has at most `Event::kStationFileWidth` characters. A longer name is not
+/// taken: cut, it would name another file or none.
+std::optional<std::string> stationFileWord(std::string_view value);
 
 /// "Jan" .. "Dec" for 1..12, the empty text otherwise.
 const char* monthAbbreviation(std::int32_t month);

@@ -137,12 +137,12 @@ public:
         } else if (auto v = matchKey(upper, "TIME ACCELERATION:")) {
             if (auto f = scanFloat(*v)) event_.timeAcceleration = *f;
         } else if (upper.compare(0, 11, "EVENT NAME:") == 0) {
-            event_.name = kept.size() > 12 ? cut(std::string_view(kept).substr(12), LoadedEvent::kNameWidth)
+            event_.name = kept.size() > 12 ? cutUtf8(std::string_view(kept).substr(12), LoadedEvent::kNameWidth)
                                            : std::string();
         } else if (auto v = matchKey(upper, "ORIGIN TIME:")) {
             if (auto w = scanWord(*v, kWordWidth)) origin(*w);
         } else if (auto v = matchKey(upper, "STATION FILE:")) {
-            if (auto w = scanWord(*v, kWordWidth)) addTrace(*w);
+            if (auto w = stationFileWord(*v)) addTrace(*w);
         }
     }
 

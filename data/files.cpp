@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -16,8 +15,11 @@ namespace orvane {
 
 namespace {
 
+// ASCII only: in a Latin-1 locale tolower would also change the bytes of
+// UTF-8 characters.
 unsigned char lower(char c) {
-    return static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
+    auto u = static_cast<unsigned char>(c);
+    return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u - 'A' + 'a') : u;
 }
 
 // The entry of `directory` named `name` without regard to case, if exactly
@@ -57,9 +59,11 @@ bool lessNoCase(std::string_view a, std::string_view b) {
     return a < b;
 }
 
+char toUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 std::string toUpper(std::string_view text) {
     std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : out) c = toUpper(c);
     return out;
 }
 

@@ -18,8 +18,9 @@ bool equalsNoCase(std::string_view a, std::string_view b);
 /// order an NTFS listing gives.
 bool lessNoCase(std::string_view a, std::string_view b);
 
-/// Upper-cases ASCII letters.
+/// Upper-cases ASCII letters (other bytes, UTF-8 included, are kept).
 std::string toUpper(std::string_view text);
+char toUpper(char c);
 
 /// The path of an existing file or directory that matches `path` component by
 /// component: the exact name first, else the one entry of that directory whose

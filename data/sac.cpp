@@ -236,7 +236,7 @@ void KSAC::derive(const std::string& path, const TraceContext& context) {
     else
         endTime = offset + e;
 
-    std::string code = header_.charField(sac::KSTNM);
+    std::string code = charField(sac::KSTNM);
     std::size_t first = code.find_first_not_of(" \t");
     stationCode = first == std::string::npos ? std::string()
                                              : code.substr(first, code.find_first_of(" \t", first) - first);
@@ -265,7 +265,12 @@ std::int32_t KSAC::intWord(int index) const {
     return header_.ints[index];
 }
 
-std::string KSAC::charField(int index) const { return header_.charField(index); }
+std::string KSAC::charField(int index) const {
+    std::string text = header_.charField(index);
+    std::size_t end = text.find('\0');
+    if (end != std::string::npos) text.replace(end, text.size() - end, text.size() - end, ' ');
+    return text;
+}
 
 void KSAC::setFloatWord(int index, float value) {
     if (index >= 0 && std::size_t(index) < sac::kFloatWords) header_.floats[index] = value;

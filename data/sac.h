@@ -116,7 +116,9 @@ public:
 
     float floatWord(int index) const;
     std::int32_t intWord(int index) const;
-    /// Character field with its blank padding kept.
+    /// Character field with its blank padding kept. Writers in C end the
+    /// text with a NUL and may pad with NULs: from the first NUL on the field
+    /// reads as blanks.
     std::string charField(int index) const;
     void setFloatWord(int index, float value);
     void setIntWord(int index, std::int32_t value);

@@ -1,7 +1,6 @@
 #include "data/station.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -22,8 +21,6 @@ constexpr std::size_t kNameColumn = 8;
 constexpr std::size_t kNameColumns = 31;
 constexpr std::size_t kPositionColumn = 40;
 
-bool isBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
-
 std::string_view trimRight(std::string_view text) {
     while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
     return text;
@@ -40,7 +37,7 @@ bool scanCoordinate(std::string_view& text, float& value, char negative) {
         text = rest;
         return true;
     }
-    if (std::toupper(static_cast<unsigned char>(rest.front())) == negative) value = -value;
+    if (toUpper(rest.front()) == negative) value = -value;
     text = rest.substr(1);
     return true;
 }
@@ -65,9 +62,7 @@ StationFile::StationFile(const KSAC& trace)
         else if (az == 0) component = 'N';
         else component = 'Z';
     } else {
-        char last = trace.fileName.empty()
-                        ? 'Z'
-                        : static_cast<char>(std::toupper(static_cast<unsigned char>(trace.fileName.back())));
+        char last = trace.fileName.empty() ? 'Z' : toUpper(trace.fileName.back());
         component = (last == 'N' || last == 'E') ? last : 'Z';
     }
 }
@@ -143,8 +138,12 @@ std::vector<Station> buildStationList(const Event& event, const MessageReporter&
     std::string directory = event.dataDirectory();
     auto entries = listDirectory(directory);
     if (entries) {
+        // A name the event file cannot hold could be chosen but never loaded.
         entries->erase(std::remove_if(entries->begin(), entries->end(),
-                                      [](const std::string& name) { return name.front() == '.'; }),
+                                      [](const std::string& name) {
+                                          return name.front() == '.' ||
+                                                 name.size() > Event::kStationFileWidth;
+                                      }),
                        entries->end());
     }
     if (!entries || entries->empty()) {

@@ -292,7 +292,7 @@ bool runImport(const ImportOptions& options, ImportReport& report, std::string& 
     }
 
     Event record;
-    record.name = cut(event.name, Event::kNameWidth);
+    record.name = cutUtf8(event.name, Event::kNameWidth);
     for (char& c : record.name)
         if (c == '\n' || c == '\r') c = ' ';
     CivilTime t = originFields(event.origin);

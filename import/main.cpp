@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/command_line.h"
 #include "import/command_line.h"
 #include "import/fetch.h"
 #include "import/importer.h"
@@ -22,6 +23,10 @@ void onSignal(int) { interrupted = true; }
 int main(int argc, char** argv) {
     using namespace orvane::import;
     std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.size() == 1 && arguments[0] == "--version") {
+        std::printf("orvane-import %s\n", std::string(orvane::programVersion()).c_str());
+        return 0;
+    }
     CommandLine line;
     std::string error;
     if (!parseCommandLine(arguments, line, error)) {

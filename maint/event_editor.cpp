@@ -137,7 +137,7 @@ EventEditorFields editorFields(const Event& e) {
     f.speed = format("%d", e.timeAcceleration);
     f.timeWindow = format("%d", e.timeWindow / 60);
     f.timeLimit = format("%d", e.timeLimit / 60);
-    for (const Box& box : kBoxes) f.*box.text = cut(f.*box.text, box.maxChars);
+    for (const Box& box : kBoxes) f.*box.text = cutUtf8(f.*box.text, box.maxChars);
     f.viewAngle[wrapAngle(e.viewAngle) / 45] = true;
     return f;
 }
@@ -151,7 +151,7 @@ void applyEditorFields(const EventEditorFields& f, Event& e) {
         }
     }
     // One line of the event file: a line break would start a line of its own.
-    std::string name = cut(f.name, Event::kNameWidth);
+    std::string name = cutUtf8(f.name, Event::kNameWidth);
     for (char& c : name)
         if (static_cast<unsigned char>(c) < 32 || c == 127) c = ' ';
     e.name = name;

@@ -2,10 +2,8 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QIcon>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPixmap>
 #include <QUrl>
 #include <filesystem>
 
@@ -14,32 +12,14 @@
 #include "data/settings.h"
 #include "maint/event_editor.h"
 #include "maint/import_dialog.h"
-#include "platform/bitmap.h"
 #include "platform/command_ids.h"
-#include "platform/memory_surface.h"
+#include "platform/program_icon.h"
 #include "platform/qt_text.h"
 #include "ui/help.h"
 
 namespace orvane {
 
 namespace {
-
-QImage frameIcon() {
-    QImage icon = bitmapResource(ovmFrame::kIcon);
-    if (!icon.isNull()) return icon;
-    MemorySurface s;
-    s.createBitmap(32, 32, colours::kLightGrey);
-    s.selectPen(Pen::solid(Colour{0, 0, 128}));
-    s.selectBrush(Brush::solid(Colour{0, 64, 192}));
-    s.ellipse({3, 3, 29, 29});
-    s.selectBrush(stock::kNullBrush);
-    s.selectPen(Pen::solid(colours::kRed, 2));
-    s.ellipse({11, 6, 21, 16});
-    s.selectPen(Pen::solid(colours::kYellow));
-    s.ellipse({7, 2, 25, 20});
-    setBitmapResource(ovmFrame::kIcon, s.bitmap());
-    return s.bitmap();
-}
 
 struct MenuItem {
     const char* text;  ///< nullptr: a separator
@@ -59,7 +39,7 @@ aboutDialog::aboutDialog(QWidget* parent) : templateDialog(parent, "About Orvane
 ovmFrame::ovmFrame(myWindow* client) : client_(client) {
     setWindowTitle("Orvane Maintenance");
     setCentralWidget(client);
-    setWindowIcon(QIcon(QPixmap::fromImage(frameIcon())));
+    setWindowIcon(programIcon());
     chooseInformationFile = chooseInformationFileDialog;
     startTextEditor = startDesktopTextEditor;
     confirmReplace = askToReplace;

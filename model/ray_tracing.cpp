@@ -40,6 +40,23 @@ class Walker {
     Walker(const EarthModel& model, double p, std::vector<RaySegment>* segments)
         : shells_(model.shells()), p_(p), segments_(segments) {}
 
+    void creepAlong(std::size_t shell, Wave w, int leg, double angle) {
+        if (segments_) {
+            RaySegment s;
+            s.shell = static_cast<std::uint32_t>(shell);
+            s.wave = w;
+            s.leg = static_cast<std::int16_t>(leg);
+            s.tStart = time;
+            s.tEnd = time + angle * p_;
+            s.thetaStart = theta;
+            s.thetaEnd = theta + angle;
+            s.creep = true;
+            segments_->push_back(s);
+        }
+        time += angle * p_;
+        theta += angle;
+    }
+
     void emit(std::size_t shell, Wave w, int leg, bool down, const Crossing& c) {
         if (segments_) {
             RaySegment s;
@@ -80,7 +97,7 @@ class Walker {
 }  // namespace
 
 RayPath tracePath(const EarthModel& model, std::size_t sourceShell, const SeismicPhase& phase,
-                  double p, std::vector<RaySegment>* segments) {
+                  double p, std::vector<RaySegment>* segments, const Creep* creep) {
     RayPath result;
     Walker walk(model, p, segments);
     const auto& shells = model.shells();
@@ -129,6 +146,12 @@ RayPath tracePath(const EarthModel& model, std::size_t sourceShell, const Seismi
                 break;
             }
         }
+        if (creep && creep->leg == legIndex) {
+            // Only a ray turning in the deepest mantle shell grazes the core.
+            bool grazes = leg.region == Region::Mantle && last.turns && start + crossed == end;
+            if (!grazes) return finish();
+            walk.creepAlong(end - 1, leg.wave, legIndex, std::max(0.0, creep->angle));
+        }
         if (turned) {
             std::size_t above = start + crossed;  // shells [first, above) lead back up
             if (last.turns) walk.emit(--above, leg.wave, legIndex, false, last);
@@ -141,12 +164,28 @@ RayPath tracePath(const EarthModel& model, std::size_t sourceShell, const Seismi
     return finish();
 }
 
+double grazingSlowness(const EarthModel& model, Wave wave) {
+    std::size_t end = model.endShell(Region::Mantle);
+    if (end == 0 || end >= model.shells().size()) return 0.0;
+    const Shell& above = model.shells()[end - 1];
+    const Shell& below = model.shells()[end];
+    int w = index(wave);
+    if (!above.carries(wave)) return 0.0;
+    if (below.carries(wave) && below.vTop[w] >= above.vBottom[w]) return 0.0;
+    return above.etaBottom[w];
+}
+
 void pointOnSegment(const EarthModel& model, const RaySegment& segment, double p, double t,
                     double& radius, double& theta) {
     const Shell& shell = model.shells()[segment.shell];
     int w = index(segment.wave);
     double span = segment.tEnd - segment.tStart;
     double f = span > 0 ? std::clamp((t - segment.tStart) / span, 0.0, 1.0) : 0.0;
+    if (segment.creep) {
+        radius = shell.rBottom;
+        theta = segment.thetaStart + (segment.thetaEnd - segment.thetaStart) * f;
+        return;
+    }
     double s = segment.sStart + (segment.sEnd - segment.sStart) * f;
     double eta = std::sqrt(s * s + p * p);
     double etaStart = std::sqrt(segment.sStart * segment.sStart + p * p);

@@ -6,6 +6,9 @@
 //   time  = (sqrt(eta_top^2 - p^2) - sqrt(eta_bottom^2 - p^2)) / (1 - b)
 // and time is linear in sqrt(eta^2 - p^2), which makes a point at a given
 // time along a ray closed-form as well.
+// A ray leaving the focus with the slowness of the bottom of the mantle
+// grazes the core; it may creep along the core-mantle boundary at that
+// boundary's speed before it goes on (the diffracted waves Pdiff, Sdiff).
 
 #include <cstddef>
 #include <cstdint>
@@ -24,6 +27,15 @@ struct RaySegment {
     double sStart = 0, sEnd = 0;          // sqrt(eta^2 - p^2) at entry and exit
     double tStart = 0, tEnd = 0;          // s after the origin
     double thetaStart = 0, thetaEnd = 0;  // rad from the focus
+    /// Creeping along the bottom of `shell` (the core-mantle boundary).
+    bool creep = false;
+};
+
+/// Where a grazing ray creeps: in leg `leg` (a mantle leg that turns), by
+/// `angle` rad along the core-mantle boundary.
+struct Creep {
+    int leg = 0;
+    double angle = 0;
 };
 
 /// How far a ray got along its phase.
@@ -40,9 +52,17 @@ struct RayPath {
 /// Walks the legs of `phase` for the ray `p` leaving a focus on the top of
 /// shell `sourceShell`. Segments of every leg travelled (including a last leg
 /// that went otherwise than named, up to where it leaves its region) are
-/// appended to `segments` when it is given.
+/// appended to `segments` when it is given. With `creep`, the ray must turn
+/// at the core-mantle boundary in that leg (p is the grazing slowness) and
+/// creeps there; otherwise the leg does not count as travelled.
 RayPath tracePath(const EarthModel& model, std::size_t sourceShell, const SeismicPhase& phase,
-                  double p, std::vector<RaySegment>* segments = nullptr);
+                  double p, std::vector<RaySegment>* segments = nullptr,
+                  const Creep* creep = nullptr);
+
+/// Slowness (s/rad) of a ray grazing the core-mantle boundary, if `wave`
+/// has a shadow behind the core there (the core is slower or does not carry
+/// it); 0 otherwise, as in an Earth without a slower core.
+double grazingSlowness(const EarthModel& model, Wave wave);
 
 /// Position (radius km, angle rad from the focus) of the ray at time `t`
 /// within `segment`.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 
 namespace orvane {
 
@@ -34,14 +34,19 @@ void putHeader(std::string& out, const std::string& name, std::uint16_t waveType
 std::string formatTravelTimeTable(const std::vector<std::vector<double>>& columns) {
     std::string out;
     std::size_t rows = columns.empty() ? 0 : columns.front().size();
-    char cell[32];
+    // "%5zu" and "%7.1f" in the "C" locale whatever the process's locale:
+    // readers take a "." only.
+    auto put = [&out](std::to_chars_result r, char* cell, std::size_t width) {
+        std::size_t n = r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - cell) : 0;
+        if (n < width) out.append(width - n, ' ');
+        out.append(cell, n);
+    };
+    char cell[400];
     for (std::size_t d = 0; d < rows; ++d) {
-        std::snprintf(cell, sizeof cell, "%5zu", d);
-        out += cell;
+        put(std::to_chars(cell, cell + sizeof cell, d), cell, 5);
         for (const auto& column : columns) {
             double v = d < column.size() && std::isfinite(column[d]) ? column[d] : 0.0;
-            std::snprintf(cell, sizeof cell, "%7.1f", v);
-            out += cell;
+            put(std::to_chars(cell, cell + sizeof cell, v, std::chars_format::fixed, 1), cell, 7);
         }
         out += '\n';
     }

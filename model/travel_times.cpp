@@ -68,6 +68,24 @@ void bracket(double p0, double d0, double t0, double p1, double d1, double t1, d
     }
 }
 
+// Distance (degrees, folded to 0..180) and time of the phase's earliest ray.
+void earliestRay(const TravelTimeCalculator& calc, std::string_view phase, double& degrees,
+                 double& time) {
+    const std::vector<RayBranch>* branches = calc.branches(phase);
+    if (!branches) return;
+    double best = std::numeric_limits<double>::infinity();
+    for (const RayBranch& b : *branches) {
+        for (std::size_t i = 0; i < b.time.size(); ++i) {
+            if (!(b.time[i] < best)) continue;
+            double d = std::fmod(b.delta[i], 2 * kPi);
+            if (d > kPi) d = 2 * kPi - d;
+            best = b.time[i];
+            degrees = d / kDegree;
+            time = best;
+        }
+    }
+}
+
 }  // namespace
 
 double focusSlowness(const EarthModel& model, std::size_t sourceShell, Wave wave, bool upwards) {
@@ -218,15 +236,24 @@ std::vector<std::vector<double>> tableColumns(const EarthModel& model, std::stri
                 }
                 prev = d;
             }
-            // Before the first ray, and where the earliest time drops because a
-            // faster branch begins (PP near a deep focus), continue that branch
-            // backwards with its slowness: the viewer also looks distances up
-            // by time, so a column must increase.
-            for (int d = lastKnown - 1; d >= 0; --d) {
-                if (std::isfinite(times[d]) && times[d] < times[d + 1] - kMinimumStep) continue;
-                slopes[d] = std::max(slopes[d + 1], kMinimumStep);
-                times[d] = times[d + 1] - slopes[d];
-            }
+            // Nearer than where it first reaches the surface (PP and SS close
+            // to a buried focus: both legs must turn below the focus) a phase
+            // has not been born. Its column holds there the moment of birth,
+            // the time of its earliest ray, less the least rise per degree for
+            // each degree nearer. So the globe's circle appears where and when
+            // the phase is born, and a near station's mark comes when the
+            // phase is first seen anywhere: after the direct wave, which is
+            // faster than any reflected one.
+            double bornAt = firstKnown, bornTime = times[firstKnown];
+            earliestRay(calc, phase, bornAt, bornTime);
+            int born = std::clamp(static_cast<int>(std::ceil(bornAt)), firstKnown, lastKnown);
+            for (int d = born - 1; d >= 0; --d) times[d] = bornTime - kMinimumStep * (bornAt - d);
+            // Where the earliest time drops further out because a faster
+            // branch begins, the time before the drop is lowered just enough
+            // for the column to rise: the viewer also looks distances up by
+            // time.
+            for (int d = lastKnown - 1; d >= born; --d)
+                times[d] = std::min(times[d], times[d + 1] - kMinimumStep);
         }
         columns.push_back(std::move(times));
     }

@@ -81,9 +81,10 @@ double focusSlowness(const EarthModel& model, std::size_t sourceShell, Wave wave
 double tableColumnDepth(int column);
 
 /// Travel times of `phase` to 0..180 degrees for the 14 column depths, one
-/// vector per column. Distances no ray reaches (PP close to a deep focus)
-/// continue the nearest arrival with its own ray parameter, so every column
-/// still increases with distance.
+/// vector per column. Nearer than any of its rays (PP and SS close to a
+/// buried focus) a phase holds the time of its earliest ray less 0.2 s per
+/// degree nearer; beyond its last ray it continues with that ray's slowness.
+/// Every column increases with distance.
 std::vector<std::vector<double>> tableColumns(const EarthModel& model, std::string_view phase);
 
 }  // namespace orvane

@@ -70,6 +70,9 @@ struct Font {
     int height = 0;
     int weight = 400;  ///< 400 normal, 700 bold
     bool italic = false;
+    /// False draws only whole pixels of the text colour, no blended fringes
+    /// (for pictures whose colours carry a meaning, such as the frames).
+    bool antialiased = true;
 
     static Font system() { return {}; }
     static Font create(std::string face, int height, int weight = 400) {

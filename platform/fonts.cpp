@@ -38,6 +38,7 @@ QFont qtFont(const Font& font) {
     if (boldByName && weight < 700) weight = 700;
     result.setWeight(QFont::Weight(weight > 1000 ? 1000 : weight));
     result.setItalic(font.italic);
+    if (!font.antialiased) result.setStyleStrategy(QFont::NoAntialias);
     return result;
 }
 

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QValidator>
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -46,6 +47,31 @@ int wholeSpeed(double speed) {
     constexpr double kMax = std::numeric_limits<int>::max();
     return static_cast<int>(std::trunc(std::clamp(speed, kMin, kMax)));
 }
+
+// Limits an edit box to a number of UTF-8 bytes, as the text fields behind
+// the boxes are sized; Qt's own limit counts UTF-16 units, so a name in
+// Cyrillic would pass it at twice the bytes. Typed or pasted text that does
+// not fit loses its last characters before the cursor, as with the maximum
+// length.
+class Utf8LengthValidator : public QValidator {
+  public:
+    Utf8LengthValidator(int maxBytes, QObject* parent) : QValidator(parent), maxBytes_(maxBytes) {}
+
+    State validate(QString& input, int& pos) const override {
+        qsizetype bytes = input.toUtf8().size();
+        while (bytes > maxBytes_ && pos > 0) {
+            int from = pos - 1;
+            if (from > 0 && input[from].isLowSurrogate() && input[from - 1].isHighSurrogate()) --from;
+            bytes -= input.mid(from, pos - from).toUtf8().size();
+            input.remove(from, pos - from);
+            pos = from;
+        }
+        return bytes > maxBytes_ ? Invalid : Acceptable;
+    }
+
+  private:
+    int maxBytes_;
+};
 
 // --- pictures of the view dialog's buttons ----------------------------------
 
@@ -228,10 +254,12 @@ void templateDialog::addCheckBox(int id, const std::string& text, int x, int y, 
     addControl(id, box);
 }
 
-void templateDialog::addEdit(int id, int maxChars, int x, int y, int w, int h) {
+void templateDialog::addEdit(int id, int maxBytes, int x, int y, int w, int h) {
     auto* edit = new QLineEdit(this);
     edit->setGeometry(units(x, y, w, h));
-    edit->setMaxLength(maxChars);
+    // A character takes at least one UTF-16 unit and at least as many bytes.
+    edit->setMaxLength(maxBytes);
+    edit->setValidator(new Utf8LengthValidator(maxBytes, edit));
     addControl(id, edit);
 }
 

@@ -72,7 +72,9 @@ class templateDialog : public DialogWindow {
     void addStatic(const std::string& text, int x, int y, int w, int h);
     void addGroup(int id, const std::string& text, int x, int y, int w, int h);
     void addCheckBox(int id, const std::string& text, int x, int y, int w, int h);
-    void addEdit(int id, int maxChars, int x, int y, int w, int h);
+    /// An edit box holding at most `maxBytes` bytes of UTF-8, the size of
+    /// the text field it fills; what does not fit whole is not taken.
+    void addEdit(int id, int maxBytes, int x, int y, int w, int h);
     /// An automatic radio button. Radios of one group (see radioGroup) check
     /// themselves and uncheck the rest when clicked; setting them from code
     /// touches only the one set, as the system's radio buttons do.

@@ -7,6 +7,7 @@
 
 #include "data/event_loading.h"
 #include "data/settings.h"
+#include "data/text_scan.h"
 #include "model/travel_time_curve.h"
 #include "platform/bitmap.h"
 #include "platform/command_ids.h"
@@ -129,7 +130,6 @@ void child3D::drawBackground() {
 
     // Event details, top left.
     dc.setViewportOrigin({5, 5});
-    char line[64];
     int y = 0;
     auto writeLine = [&](std::string_view text) {
         drawText(dc, {0, y}, text, colours::kWhite, kAlignLeft | kAlignTop);
@@ -138,10 +138,9 @@ void child3D::drawBackground() {
     writeLine(event.name);
     writeLine(event.displayDate);
     writeLine(event.originTime);
-    std::snprintf(line, sizeof line, "Depth: %4.0f", static_cast<double>(event.depth));
-    writeLine(line);
-    std::snprintf(line, sizeof line, "Mag: %4.1f", static_cast<double>(event.magnitude));
-    writeLine(line);
+    // The project's formatter: a point whatever the process locale.
+    writeLine(format("Depth: %4.0f", static_cast<double>(event.depth)));
+    writeLine(format("Mag: %4.1f", static_cast<double>(event.magnitude)));
     dc.setViewportOrigin(origin);
 
     // Every component of a station is drawn, at the same place.
@@ -243,6 +242,10 @@ void child3D::drawExportStations() {
 }
 
 bool child3D::exportFrame(float t) { return export_ && export_->exportFrame(t); }
+
+void child3D::finishExport() {
+    if (export_) export_->finish();
+}
 
 void child3D::command(int id) {
     if (id == kCmdViewInfoButton) sendToMainWindow(kCmdEarthInfo);

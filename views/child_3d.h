@@ -83,10 +83,12 @@ class child3D : public childView {
     void prepareExportBuffer();
     /// Station and epicentre marks into the export buffer.
     void drawExportStations();
-    /// Renders the frame for clock `t` and writes it as "%06d.png" under the
-    /// event's "sos/earth" directory. False when nothing could be written
-    /// (no export buffer, or the file could not be created).
+    /// Renders the frame for clock `t` and hands it to the writer, which
+    /// writes it as "%06d.png" under the event's "sos/earth" directory and
+    /// reports a frame it cannot write. False without an export buffer.
     bool exportFrame(float t);
+    /// Waits for the frames still being written (the view's end waits too).
+    void finishExport();
     /// The export buffer; null before prepareExportBuffer().
     FrameExport* frameExport() const { return export_.get(); }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "data/text_scan.h"
 #include "tests/support/temp_dir.h"
 
 using namespace orvane;
@@ -16,12 +17,9 @@ void writeText(const std::string& path, const std::string& text) {
 }
 
 std::string eventText(const std::string& name, float latitude, float longitude) {
-    char buffer[200];
-    std::snprintf(buffer, sizeof buffer,
-                  "EVENT NAME: %s\nEVENT LATITUDE: %10.4f\nEVENT LONGITUDE: %10.4f\n"
+    return format("EVENT NAME: %s\nEVENT LATITUDE: %10.4f\nEVENT LONGITUDE: %10.4f\n"
                   "EVENT DATE: 1994/01/17\nORIGIN TIME: 12:30:55.4\n",
-                  name.c_str(), latitude, longitude);
-    return buffer;
+                  name.c_str(), static_cast<double>(latitude), static_cast<double>(longitude));
 }
 
 std::vector<std::string> namesOf(const std::vector<Event>& events) {

@@ -8,7 +8,9 @@
 #include <sstream>
 
 #include "data/station.h"
+#include "data/text_scan.h"
 #include "model/geometry.h"
+#include "tests/data/event_files.h"
 #include "tests/data/trace_files.h"
 #include "tests/support/temp_dir.h"
 
@@ -17,14 +19,11 @@ using namespace orvane::testing;
 
 namespace {
 
-const char* const kHeader =
-    "EVENT NAME: Northridge, California\n"
-    "EVENT LATITUDE:    34.2130\n"
-    "EVENT LONGITUDE:  -118.5370\n"
-    "EVENT DEPTH:       18.4\n"
-    "EVENT MAGNITUDE:    6.7\n"
-    "EVENT DATE: 1994/01/17\n"
-    "ORIGIN TIME: 12:30:55.4\n";
+// The Northridge event file up to its origin time.
+const std::string kHeader = [] {
+    std::string text = kNorthridge;
+    return text.substr(0, text.find("TIME ACCELERATION"));
+}();
 
 class EventLoadingTest : public ::testing::Test {
 protected:
@@ -47,11 +46,9 @@ protected:
     void table(const std::string& phase, int lines = 181) {
         std::ofstream out(dir.file(phase + ".JB"));
         for (int k = 0; k < lines; ++k) {
-            char buf[160];
-            int at = std::snprintf(buf, sizeof buf, "%5d", k);
-            for (int c = 0; c < 14; ++c)
-                at += std::snprintf(buf + at, sizeof buf - at, "%7.1f", (k + 1) * (10.0 + c));
-            out << buf << "\n";
+            std::string line = format("%5d", k);
+            for (int c = 0; c < 14; ++c) line += format("%7.1f", (k + 1) * (10.0 + c));
+            out << line << "\n";
         }
     }
 
@@ -191,6 +188,26 @@ TEST_F(EventLoadingTest, StationDescriptionsFromTheStationFile) {
     ASSERT_EQ(event.traceList.size(), 2u);
     EXPECT_EQ(event.traceList[0]->description, "Albuquerque, New Mexico, USA");
     EXPECT_EQ(event.traceList[1]->description, "");
+}
+
+TEST_F(EventLoadingTest, NulPaddedStationCodeFindsItsDescription) {
+    trace("A.BHZ", std::string("ANMO\0\0\0\0", 8), 35);
+    std::ofstream(dir.file("ZOZERO.STA")) << "ANMO    Albuquerque, New Mexico, USA    34.9462N 106.4567W\n";
+    eventFile(std::string(kHeader) + "STATION FILE: A.BHZ\n");
+    ASSERT_TRUE(loadEvent(event, "1994011712.evt"));
+    ASSERT_EQ(event.traceList.size(), 1u);
+    EXPECT_EQ(event.traceList[0]->stationCode, "ANMO");
+    EXPECT_EQ(event.traceList[0]->description, "Albuquerque, New Mexico, USA");
+}
+
+TEST_F(EventLoadingTest, LongStationFileNamesAndUtf8Names) {
+    trace("IU.ANMO.00.BHZ.M.2011.070.05452", "ANMO", 35);
+    eventFile("EVENT NAME: Землетрясение у Тохоку, Япония\n" + std::string(kHeader).substr(35) +
+              "STATION FILE: IU.ANMO.00.BHZ.M.2011.070.05452\n");
+    ASSERT_TRUE(loadEvent(event, "1994011712.evt"));
+    EXPECT_EQ(event.name, "Землетрясение у Тохо");
+    ASSERT_EQ(event.traceList.size(), 1u);
+    EXPECT_EQ(event.traceList[0]->fileName, "IU.ANMO.00.BHZ.M.2011.070.05452");
 }
 
 TEST_F(EventLoadingTest, OriginTimeParts) {

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/data/event_files.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/write_faults.h"
@@ -13,32 +14,13 @@ using namespace orvane;
 
 namespace {
 
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 Event readText(const TempDir& dir, const std::string& text, const std::string& name = "x.evt") {
     std::ofstream(dir.file(name), std::ios::binary) << text;
     return Event(dir.file(name));
 }
 
-const char* const kNorthridge =
-    "EVENT NAME: Northridge, California\n"
-    "EVENT LATITUDE:    34.2130\n"
-    "EVENT LONGITUDE:  -118.5370\n"
-    "EVENT DEPTH:       18.4\n"
-    "EVENT MAGNITUDE:    6.7\n"
-    "EVENT DATE: 1994/01/17\n"
-    "ORIGIN TIME: 12:30:55.4\n"
-    "TIME ACCELERATION: 20\n"
-    "TIME WINDOW: 1800\n"
-    "TIME LIMIT: 3600\n"
-    "VIEW ANGLE: 240\n"
-    "STATION FILE: ANMO.BHZ\n"
-    "STATION FILE: HRV.BHZ\n";
+using orvane::testing::kNorthridge;
+using orvane::testing::slurp;
 
 }  // namespace
 
@@ -131,11 +113,51 @@ TEST(EventRead, FieldsAreCutAndMalformedNumbersIgnored) {
     EXPECT_FLOAT_EQ(e.magnitude, 0.0f);
     EXPECT_EQ(e.timeWindow, 1800);
     ASSERT_EQ(e.stationFiles.size(), 1u);
-    EXPECT_EQ(e.stationFiles[0].fileName, "AVERYVERYVERYLO");
+    EXPECT_EQ(e.stationFiles[0].fileName, "AVERYVERYVERYLONGFILENAME.BHZ");
     EXPECT_EQ(e.year, 2004);
     EXPECT_EQ(e.month, 0);  // scanned up to the malformed part
     EXPECT_EQ(e.day, 1);    // left as it was
     EXPECT_EQ(e.displayDate, ". 1, 2004");
+}
+
+TEST(EventRead, StationFileNamesAsLongAsTheStationRecordsHold) {
+    TempDir dir;
+    const std::string longest = "IU.ANMO.00.BHZ.M.2011.070.05452";  // 31 characters
+    ASSERT_EQ(longest.size(), 31u);
+    Event e = readText(dir, "STATION FILE: iu.anmo.00.bhz.m.2011.070.05452\n"
+                            "STATION FILE: " + longest + "4\n"  // 32: would name another file
+                            "STATION FILE: KIP.BHZ\n");
+    ASSERT_EQ(e.stationFiles.size(), 2u);
+    EXPECT_EQ(e.stationFiles[0].fileName, longest);
+    EXPECT_EQ(e.stationFiles[1].fileName, "KIP.BHZ");
+    e.fileName = dir.file("out.evt");
+    ASSERT_TRUE(e.writeOwn());
+    EXPECT_NE(slurp(e.fileName).find("STATION FILE: " + longest + "\nSTATION FILE: KIP.BHZ\n"),
+              std::string::npos);
+    EXPECT_EQ(Event(e.fileName).stationFiles.size(), 2u);
+}
+
+TEST(EventRead, NamesAreCutBetweenUtf8Characters) {
+    TempDir dir;
+    const std::string tohoku = "Землетрясение у Тохоку, Япония";  // 43 bytes
+    const std::string fits = "Землетрясение у Тохо";              // 38: "к" would end at 40
+    ASSERT_EQ(fits.size(), 38u);
+    EXPECT_EQ(readText(dir, "EVENT NAME: " + tohoku + "\n").name, fits);
+    // A name an earlier writer cut inside "к" loses the broken half.
+    EXPECT_EQ(readText(dir, "EVENT NAME: " + tohoku.substr(0, 39) + "\n").name, fits);
+    const std::string faces = "😀😀😀😀😀😀😀😀😀😀";  // four bytes each
+    EXPECT_EQ(readText(dir, "EVENT NAME: " + faces + "\n").name, faces.substr(0, 36));
+    // Windows text (Latin-1 "é") is not UTF-8: cut at 39 bytes.
+    EXPECT_EQ(readText(dir, "EVENT NAME: " + std::string(45, '\xE9') + "\n").name,
+              std::string(39, '\xE9'));
+    EXPECT_EQ(readText(dir, "EVENT NAME: Caf\xE9 \xB0\n").name, "Caf\xE9 \xB0");
+
+    // The writer keeps whole characters too.
+    Event e;
+    e.name = tohoku;
+    e.fileName = dir.file("out.evt");
+    ASSERT_TRUE(e.writeOwn());
+    EXPECT_EQ(slurp(e.fileName).substr(0, 13 + fits.size()), "EVENT NAME: " + fits + "\n");
 }
 
 TEST(EventRead, BinaryJunkNulsAndLongLinesAreHarmless) {

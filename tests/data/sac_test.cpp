@@ -297,4 +297,17 @@ TEST_F(SacTest, StationCodeIsTheFirstWordAndFileNameTheLastPart) {
     EXPECT_EQ(KSAC(path("y"), false).stationCode, "ABCDEFGH");
 }
 
+TEST_F(SacTest, StationCodePaddedWithNulsIsItsFirstWord) {
+    SacTrace t = typicalTrace(3);
+    t.station = std::string("ANMO\0\0\0\0", 8);
+    ASSERT_TRUE(writeSac(path(), t));
+    KSAC trace(path(), false);
+    EXPECT_EQ(trace.stationCode, "ANMO");
+    EXPECT_EQ(trace.charField(sac::KSTNM), "ANMO    ");
+    // A NUL ends the text: what follows it is not part of the code.
+    t.station = std::string("AB\0CD\0\0\0", 8);
+    ASSERT_TRUE(writeSac(path(), t));
+    EXPECT_EQ(KSAC(path(), false).stationCode, "AB");
+}
+
 }  // namespace

@@ -218,6 +218,27 @@ TEST_F(StationListTest, OneStationPerCodeWithChosenComponentsUsed) {
     EXPECT_EQ(stations[1].componentFile[kEastWest], "XYZ.BHE");
 }
 
+TEST_F(StationListTest, NulPaddedCodeIsTheSameStationWithoutNuls) {
+    write("ANMO.BHZ", std::string("ANMO\0\0\0\0", 8), 0, 0);
+    write("ANMO.BHE", "ANMO", 90, 90);
+    std::vector<Station> stations = build();
+    ASSERT_EQ(stations.size(), 1u);
+    EXPECT_EQ(stations[0].stationCode, "ANMO    ");
+    EXPECT_EQ(stations[0].available, (std::array<bool, 3>{true, false, true}));
+}
+
+TEST_F(StationListTest, OnlyFilesTheEventFileCanNameAreOffered) {
+    const std::string longest = "iu.anmo.00.bhz.m.2011.070.05452";  // 31 characters
+    write(longest, "ANMO", 0, 0);
+    write(longest + "4", "KIP", 0, 0);
+    list(longest);
+    std::vector<Station> stations = build();
+    ASSERT_EQ(stations.size(), 1u);
+    EXPECT_EQ(stations[0].stationCode, "ANMO    ");
+    EXPECT_EQ(stations[0].componentFile[kVertical], "IU.ANMO.00.BHZ.M.2011.070.05452");
+    EXPECT_TRUE(stations[0].used[kVertical]);
+}
+
 TEST_F(StationListTest, ChosenComponentOfTheFirstFileIsUsedToo) {
     write("XYZ.BHE", "XYZ", 90, 90);
     write("XYZ.BHZ", "XYZ", 0, 0);

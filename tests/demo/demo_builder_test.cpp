@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -26,6 +27,7 @@
 #include "model/geometry.h"
 #include "model/travel_time_curve.h"
 #include "model/travel_times.h"
+#include "model/wavefronts.h"
 #include "tools/demo/body_waves.h"
 #include "tools/demo/midi_writer.h"
 #include "tools/demo/texts.h"
@@ -362,6 +364,23 @@ TEST(WrapText, KeepsParagraphsAndPreformattedBlocks) {
     EXPECT_EQ(wrapped, longLine + " " + longLine + "\n" + longLine + "\n\n<PRE>\n" + std::string(90, 'b') + "\n</PRE>\n");
     // A word longer than the width stands alone rather than being lost.
     EXPECT_EQ(wrapText(std::string(100, 'c') + " d", 76), std::string(100, 'c') + "\nd\n");
+}
+
+// The texts send the student to the dashed diffracted fronts by name: each
+// name they use must be one the cross-section draws.
+TEST(DemoTexts, DiffractedWavesTheTextsNameAreDrawn) {
+    std::vector<TextFile> texts = informationTexts();
+    for (TextFile& t : tutorialTopics()) texts.push_back(std::move(t));
+    const auto drawn = wavefrontPhases(true);
+    const std::regex diffracted("[PSps]+diff[PS]*");
+    std::set<std::string> named;
+    for (const TextFile& t : texts) {
+        for (std::sregex_iterator it(t.content.begin(), t.content.end(), diffracted), end; it != end; ++it) {
+            named.insert(it->str());
+            EXPECT_NE(std::find(drawn.begin(), drawn.end(), it->str()), drawn.end()) << t.name << ": " << it->str();
+        }
+    }
+    EXPECT_TRUE(named.count("Pdiff"));
 }
 
 TEST_F(DemoDirectory, HelpPagesForEveryTopicWithWorkingLinks) {

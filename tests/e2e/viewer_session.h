@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -143,6 +144,13 @@ inline textButton* buttonNamed(QWidget* parent, const std::string& caption) {
     return nullptr;
 }
 
+/// A number as the files hold it, with a point whatever the locale.
+inline std::string number(float value) {
+    char text[32];
+    auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4);
+    return std::string(text, result.ptr);
+}
+
 /// A station of the test events: code and position.
 struct TestStation {
     std::string code;
@@ -164,6 +172,17 @@ class ViewerSession {
         resetProgramState();
         writePictures();
         copyTables();
+    }
+
+    /// A session in a copy of a prepared working directory (its files are
+    /// linked, OV.INI is the session's own).
+    explicit ViewerSession(const std::filesystem::path& prepared) {
+        resetProgramState();
+        for (const auto& entry : std::filesystem::directory_iterator(prepared)) {
+            if (entry.path().filename() == "OV.INI") continue;
+            std::error_code ec;
+            std::filesystem::create_symlink(entry.path(), dir_.path() / entry.path().filename(), ec);
+        }
     }
 
     ~ViewerSession() {
@@ -192,14 +211,27 @@ class ViewerSession {
     /// lines go into the event file before the station lines.
     void addEvent(int seconds = 3000, const std::string& extra = "TIME ACCELERATION: 20\n",
                   float magnitude = 2.0f) const {
-        std::string text = "EVENT NAME: Test quake\n"
-                           "EVENT LATITUDE: 0.0\n"
-                           "EVENT LONGITUDE: 0.0\n"
-                           "EVENT DEPTH: 10.0\n";
-        text += "EVENT MAGNITUDE: " + std::to_string(magnitude) + "\n";
-        text += "EVENT DATE: 1994/01/17\nORIGIN TIME: 12:30:55.4\nVIEW ANGLE: 0\n" + extra;
+        addEventAt({0.0f, 0.0f, 10.0f, magnitude, 0}, stations(), seconds, extra);
+    }
+
+    /// Where and how large the test event is.
+    struct Quake {
+        float latitude, longitude, depth, magnitude;
+        int viewAngle;
+    };
+
+    /// The test event at `quake`, recorded at `at` for `seconds`.
+    void addEventAt(const Quake& quake, const std::vector<TestStation>& at, int seconds,
+                    const std::string& extra) const {
+        std::string text = "EVENT NAME: Test quake\n";
+        text += "EVENT LATITUDE: " + number(quake.latitude) + "\n";
+        text += "EVENT LONGITUDE: " + number(quake.longitude) + "\n";
+        text += "EVENT DEPTH: " + number(quake.depth) + "\n";
+        text += "EVENT MAGNITUDE: " + number(quake.magnitude) + "\n";
+        text += "EVENT DATE: 1994/01/17\nORIGIN TIME: 12:30:55.4\n";
+        text += "VIEW ANGLE: " + std::to_string(quake.viewAngle) + "\n" + extra;
         std::filesystem::create_directories(path(kEventDirectory));
-        for (const TestStation& s : stations()) {
+        for (const TestStation& s : at) {
             writeTrace(s, seconds);
             text += "STATION FILE: " + s.code + ".BHZ\n";
         }

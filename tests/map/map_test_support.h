@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "data/sac.h"
+#include "data/text_scan.h"
 #include "platform/window.h"
 #include "tests/data/trace_files.h"
 
@@ -35,13 +36,11 @@ inline void writeText(const std::string& path, const std::string& text) {
 
 inline std::string eventText(const std::string& name, double latitude, double longitude,
                              const std::vector<std::string>& stationFiles = {}) {
-    char buffer[300];
-    std::snprintf(buffer, sizeof buffer,
-                  "EVENT NAME: %s\nEVENT LATITUDE: %10.4f\nEVENT LONGITUDE: %10.4f\n"
-                  "EVENT DEPTH: 10.0\nEVENT MAGNITUDE: 6.5\n"
-                  "EVENT DATE: 1994/01/17\nORIGIN TIME: 12:30:55.4\n",
-                  name.c_str(), latitude, longitude);
-    std::string text = buffer;
+    std::string text =
+        format("EVENT NAME: %s\nEVENT LATITUDE: %10.4f\nEVENT LONGITUDE: %10.4f\n"
+               "EVENT DEPTH: 10.0\nEVENT MAGNITUDE: 6.5\n"
+               "EVENT DATE: 1994/01/17\nORIGIN TIME: 12:30:55.4\n",
+               name.c_str(), latitude, longitude);
     for (const std::string& f : stationFiles) text += "STATION FILE: " + f + "\n";
     return text;
 }

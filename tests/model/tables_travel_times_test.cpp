@@ -2,7 +2,11 @@
 // surface reflections, and a constant-velocity Earth where rays are chords.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
+#include <string>
+#include <utility>
 #include <numbers>
 
 #include "model/ak135.h"
@@ -107,9 +111,17 @@ TEST(TablesTravelTimes, ConstantVelocityEarthGivesChordTimes) {
     }
 }
 
+// The table columns of a phase, computed once for the tests that read them.
+const std::vector<std::vector<double>>& columnsOf(const std::string& phase) {
+    static std::map<std::string, std::vector<std::vector<double>>> cache;
+    auto it = cache.find(phase);
+    if (it == cache.end()) it = cache.emplace(phase, tableColumns(ak135Model(), phase)).first;
+    return it->second;
+}
+
 TEST(TablesTravelTimes, ColumnsIncreaseStrictlyAtTheTablesResolution) {
     for (const char* phase : {"P", "S", "PP", "SS"}) {
-        auto columns = tableColumns(ak135Model(), phase);
+        const auto& columns = columnsOf(phase);
         ASSERT_EQ(columns.size(), 14u);
         for (std::size_t c = 0; c < columns.size(); ++c) {
             ASSERT_EQ(columns[c].size(), 181u);
@@ -122,6 +134,52 @@ TEST(TablesTravelTimes, ColumnsIncreaseStrictlyAtTheTablesResolution) {
         }
         // Column 0 is the surface focus: nothing to travel at 0 degrees.
         EXPECT_NEAR(columns[0][0], 0.0, 1e-3) << phase;
+    }
+}
+
+// From a buried focus both legs of PP must turn below the focus, so PP
+// first reaches the surface some way out, where it is born. Nearer, the
+// column holds that moment less 0.2 s per degree nearer, never a time before
+// the direct wave; from its first ray on, the earliest PP arrival. SS alike.
+TEST(TablesTravelTimes, ReflectionsNearABuriedFocusStartWhereTheyAreBorn) {
+    for (auto [directName, name] : {std::pair{"P", "PP"}, std::pair{"S", "SS"}}) {
+        const auto& direct = columnsOf(directName);
+        const auto& reflected = columnsOf(name);
+        for (int c = 0; c < 14; ++c) {
+            for (int d = 0; d <= 180; ++d)
+                ASSERT_GE(reflected[c][d], direct[c][d]) << name << " column " << c << " at " << d;
+            TravelTimeCalculator calc(ak135Model(), tableColumnDepth(c));
+            int first = 0;
+            while (first <= 180 && !calc.arrival(name, first)) ++first;
+            ASSERT_LE(first, 180) << name << " column " << c;
+            if (c >= 4) {
+                EXPECT_GT(first, 15) << name << " column " << c;
+            }
+            if (first == 0) continue;
+            // The moment of birth, looked for in hundredths of a degree.
+            double born = INFINITY, bornAt = 0;
+            for (int k = 0; k <= 600; ++k) {
+                double x = first - 1 + k / 100.0;
+                auto a = calc.arrival(name, x);
+                if (a && a->time < born) {
+                    born = a->time;
+                    bornAt = x;
+                }
+            }
+            ASSERT_TRUE(std::isfinite(born)) << name << " column " << c;
+            // (A hundredth of a degree is up to 0.3 s of a slow wave.)
+            for (int d = 0; d < bornAt; ++d)
+                EXPECT_NEAR(reflected[c][d], born - 0.2 * (bornAt - d), 0.35)
+                    << name << " column " << c << " at " << d;
+            // Further out the first arrival, lowered only where a faster
+            // branch begins within the next degree.
+            for (int d = static_cast<int>(bornAt) + 1; d < 180; ++d) {
+                auto a = calc.arrival(name, d);
+                ASSERT_TRUE(a) << name << " column " << c << " at " << d;
+                EXPECT_NEAR(reflected[c][d], std::min(a->time, reflected[c][d + 1] - 0.2), 1e-9)
+                    << name << " column " << c << " at " << d;
+            }
+        }
     }
 }
 

@@ -9,12 +9,18 @@
 
 #include "model/ak135.h"
 #include "model/table_writers.h"
+#include "model/travel_times.h"
 #include "model/wavefronts.h"
 
 namespace orvane {
 namespace {
 
 double radiusOf(const FrontPoint& p) { return std::hypot(double(p.along), double(p.across)); }
+
+// Angle from the epicentre (degrees) seen from the centre.
+double angleOf(const FrontPoint& p) {
+    return std::atan2(double(p.across), double(p.along)) * 180.0 / M_PI;
+}
 
 std::vector<const FrontRecord*> recordsOf(const WavefrontStep& step, const std::string& phase) {
     std::vector<const FrontRecord*> out;
@@ -58,6 +64,10 @@ TEST(TablesWavefronts, ConstantVelocityEarthGivesCircularFronts) {
                 EXPECT_GT(checked, 0u) << step.time;
             }
         }
+        // No slower core, no shadow: nothing diffracts.
+        for (const WavefrontStep& step : steps)
+            for (const FrontRecord& r : step.records)
+                ASSERT_EQ(r.phase.find("diff"), std::string::npos) << r.phase << " " << depth;
         // At 100 s the P circle (1000 km) reaches from the axis below the focus
         // to the surface, in one piece.
         auto p = recordsOf(steps[10], "P");
@@ -166,6 +176,49 @@ TEST(TablesWavefronts, NewFrontsAreBornAtBoundariesAndNeverRepeatACurve) {
     }
 }
 
+// The direct P and S fronts end at the ray grazing the core, short of the
+// shadow; beyond it the diffracted fronts go on, dashed, and reach the surface
+// when the travel times (computed apart, from the grazing ray's distance and
+// the boundary's slowness) say the diffracted wave arrives.
+TEST(TablesWavefronts, DiffractedFrontsCarryTheWavesIntoTheShadowAsDashes) {
+    TravelTimeCalculator times(ak135Model(), 0.0);
+    const double cmb = 6371.0 - kAk135CmbDepth;
+    const auto& steps = surfaceFronts();
+    for (const char* wave : {"P", "S"}) {
+        const std::string diff = std::string(wave) + "diff";
+        const double antipode = times.arrival(wave, 180)->time;
+        int surfaceChecks = 0, creeping = 0, dashedSteps = 0;
+        for (const WavefrontStep& step : steps) {
+            for (const FrontRecord* r : recordsOf(step, wave))
+                for (const FrontPoint& p : r->points)
+                    ASSERT_LT(angleOf(p), 101.0) << wave << " in the shadow at " << step.time;
+            auto dashes = recordsOf(step, diff);
+            for (const FrontRecord* r : dashes) {
+                ASSERT_EQ(r->waveType, wave[0] == 'P' ? kWaveTypeP : kWaveTypeS);
+                for (const FrontPoint& p : r->points) {
+                    if (std::abs(radiusOf(p) - cmb) < 2.0 && angleOf(p) > 104.0) ++creeping;
+                    if (6371.0 - radiusOf(p) > 3.0 || step.time > antipode) continue;
+                    auto arrival = times.arrival(wave, angleOf(p));
+                    ASSERT_TRUE(arrival);
+                    EXPECT_NEAR(arrival->time, step.time, 1.0) << diff << " at " << angleOf(p);
+                    ++surfaceChecks;
+                }
+            }
+            // Dashes: the viewer labels records of more than five points, so
+            // the first dash alone carries the name.
+            if (dashes.size() >= 3) {
+                ++dashedSteps;
+                EXPECT_EQ(dashes[0]->points.size(), 6u) << diff << " at " << step.time;
+                for (std::size_t i = 1; i < dashes.size(); ++i)
+                    EXPECT_LE(dashes[i]->points.size(), 5u) << diff << " at " << step.time;
+            }
+        }
+        EXPECT_GT(surfaceChecks, 10) << diff;
+        EXPECT_GT(creeping, 5) << diff;
+        EXPECT_GT(dashedSteps, 20) << diff;
+    }
+}
+
 TEST(TablesWavefronts, RecordsOfAStepFollowTheFixedPhaseOrder) {
     auto order = wavefrontPhases(false);
     for (const WavefrontStep& step : surfaceFronts()) {
@@ -179,9 +232,15 @@ TEST(TablesWavefronts, RecordsOfAStepFollowTheFixedPhaseOrder) {
         }
     }
     auto deep = wavefrontPhases(true);
-    for (const char* phase : {"pP", "sP", "P", "S", "PP", "SS", "PcP", "ScS", "PKP", "PKIKP",
-                              "PKiKP", "SKS", "SKKS", "ScP", "PcS", "PS", "SP"})
+    for (const char* phase :
+         {"pP", "sP", "P", "S", "PP", "SS", "PcP", "ScS", "PKP", "PKIKP", "PKiKP", "SKS", "SKKS",
+          "ScP", "PcS", "PS", "SP", "Pdiff", "Sdiff", "PPdiff", "PdiffP", "SSdiff", "SdiffS",
+          "pPdiff", "sSdiff", "PPPP", "SSSS", "PKKP", "P'P'", "S'S'", "ScSScSScS"})
         EXPECT_NE(std::find(deep.begin(), deep.end(), phase), deep.end()) << phase;
+    // The names fit the record and tell the phases apart.
+    std::set<std::string> unique(deep.begin(), deep.end());
+    EXPECT_EQ(unique.size(), deep.size());
+    for (const std::string& name : deep) EXPECT_LE(name.size(), 11u) << name;
 }
 
 TEST(TablesWavefronts, UnusableStepsAreBroughtIntoRange) {

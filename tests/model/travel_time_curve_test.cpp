@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -9,20 +10,23 @@
 #include <vector>
 
 #include "model/table_writers.h"
+#include "tests/support/comma_locale.h"
 #include "tests/support/temp_dir.h"
 
 namespace orvane {
 namespace {
 
 // A table line: 5 characters of distance, then one 7-character column per value.
+// Written with to_chars: the same text in every locale.
 std::string tableLine(int distance, const std::vector<double>& columns) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%5d", distance);
-    std::string line = buf;
-    for (double v : columns) {
-        std::snprintf(buf, sizeof buf, "%7.2f", v);
-        line += buf;
-    }
+    auto cell = [](std::to_chars_result r, char* buf, std::size_t width) {
+        std::string text(buf, r.ptr);
+        return std::string(width > text.size() ? width - text.size() : 0, ' ') + text;
+    };
+    char buf[64];
+    std::string line = cell(std::to_chars(buf, buf + sizeof buf, distance), buf, 5);
+    for (double v : columns)
+        line += cell(std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 2), buf, 7);
     return line;
 }
 
@@ -207,6 +211,21 @@ TEST_F(TravelTimeCurveFile, ReadsWhatTheTableWriterFormats) {
     EXPECT_EQ(curve.times[180], 1846);  // 1845.0 + 1.0
     curve = load(formatTravelTimeTable(columns), 1000);
     EXPECT_EQ(curve.times[1], 17);  // 10.25 + 6.5, written as 16.8
+}
+
+TEST_F(TravelTimeCurveFile, TableWrittenAndReadUnderACommaLocale) {
+    orvane::testing::ScopedCommaLocale comma;
+    ORVANE_REQUIRE_COMMA_LOCALE(comma);
+    std::vector<std::vector<double>> columns(kDepthColumns, std::vector<double>(3, 0.0));
+    columns[0] = {0.0, 107.5, 1234.56};
+    std::string text = formatTravelTimeTable(columns);
+    EXPECT_EQ(text.substr(0, 12), "    0    0.0");
+    EXPECT_NE(text.find("\n    1  107.5    0.0"), std::string::npos);
+    EXPECT_EQ(text.find(','), std::string::npos);
+    TravelTimeCurve curve = load(text, 10);
+    ASSERT_EQ(curve.count, 3);
+    EXPECT_EQ(curve.times[1], 108);
+    EXPECT_EQ(curve.times[2], 1235);
 }
 
 TEST(InterpolateTable, BothDirections) {

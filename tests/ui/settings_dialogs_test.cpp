@@ -8,12 +8,15 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QTest>
 #include <cmath>
 #include <fstream>
 
 #include "platform/bitmap.h"
 #include "platform/command_ids.h"
+#include "tests/support/comma_locale.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/typing.h"
 #include "tests/ui/help_topics.h"
 #include "ui/buttons.h"
 
@@ -186,6 +189,35 @@ TEST(PhaseDialogTest, OddBoxTextIsTrimmedCutOrSkipped) {
     d.control<QLineEdit>(113)->setText("  PKiKP ");
     d.accept();
     EXPECT_EQ(s.phases, (std::vector<std::string>{"ABCDEFGHIJKLMNO", "PKiKP"}));
+}
+
+TEST(PhaseDialogTest, TypedPhaseKeepsWholeCharactersAndTheSettingsTheirPoint) {
+    orvane::testing::ScopedCommaLocale comma;
+    ORVANE_REQUIRE_COMMA_LOCALE(comma);
+    TempDir dir;
+    std::ofstream(dir.file("OV.INI")) << "BUTTON HEIGHT: 1.5\nPHASE: PKP\n";
+    Settings s;
+    s.read(dir.file("OV.INI"));
+    EXPECT_EQ(s.buttonHeight, 1.5f);
+
+    phaseDialog d(nullptr, s);
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    auto* box = d.control<QLineEdit>(112);
+    QTest::mouseClick(box, Qt::LeftButton);
+    // Eight sigmas are 16 bytes of UTF-8: the 15-byte box holds seven.
+    orvane::testing::typeText(QString::fromUtf8("ΣΣΣΣΣΣΣΣ"), box);
+    EXPECT_EQ(lineText(d, 112), "ΣΣΣΣΣΣΣ");
+    QTest::mouseClick(d.control<QAbstractButton>(kIdOk), Qt::LeftButton);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(s.phases, (std::vector<std::string>{"PKP", "ΣΣΣΣΣΣΣ"}));
+
+    // The caller saves the settings: the height keeps its point.
+    ASSERT_TRUE(s.write(dir.file("OV.INI")));
+    std::ifstream in(dir.file("OV.INI"));
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("\nBUTTON HEIGHT: 1.5\n"), std::string::npos);
+    EXPECT_NE(text.find("\nPHASE: ΣΣΣΣΣΣΣ\n"), std::string::npos);
 }
 
 TEST(PhaseDialogTest, TheShowChoicesAreExclusiveWhenClicked) {

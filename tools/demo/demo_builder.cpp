@@ -194,10 +194,23 @@ bool buildDemoDirectory(const std::string& directory, const DemoOptions& options
         return false;
     }
     const std::vector<PlannedEvent> events = planEvents(options);
-    return writeSeismicTables(directory, error) && writePictures(directory, options, error) && writeText(directory, "OV.MID", openingTune(), error) &&
-           writeText(directory, "EQ.MID", earthquakeRumble(), error) && writeTexts(directory, error) &&
-           writeSettingsFile(directory, error) && writeStationDescriptions(directory, events, error) &&
-           writeEvents(directory, events, error);
+    const int steps = 3 + static_cast<int>(events.size());
+    int step = 0;
+    auto next = [&](const std::string& what) {
+        if (options.progress) options.progress(++step, steps, what);
+        return true;
+    };
+    if (!(next("travel-time and wavefront tables") && writeSeismicTables(directory, error) &&
+          next("pictures of the Earth") && writePictures(directory, options, error) &&
+          next("tunes, texts, settings and stations") && writeText(directory, "OV.MID", openingTune(), error) &&
+          writeText(directory, "EQ.MID", earthquakeRumble(), error) && writeTexts(directory, error) &&
+          writeSettingsFile(directory, error) && writeStationDescriptions(directory, events, error)))
+        return false;
+    for (const PlannedEvent& planned : events) {
+        next("seismograms of " + std::string(planned.source->name));
+        if (!writeEvents(directory, {planned}, error)) return false;
+    }
+    return true;
 }
 
 }  // namespace orvane

@@ -1,6 +1,7 @@
 #pragma once
 // Builds the demonstration working directory: everything the viewer reads.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,9 @@ struct DemoOptions {
     int mapWidth = 1800;      ///< pixels, width of "world.bmp"
     std::size_t stationsPerEvent = 16;
     std::size_t shownStations = 8;
+    /// Told before each step of buildDemoDirectory: its number from 1, the
+    /// number of steps and what it makes.
+    std::function<void(int step, int steps, const std::string& what)> progress;
 };
 
 /// Options with the texture of Debian's xplanet-images.

@@ -101,11 +101,12 @@ Seismologists name a wave after its path, one letter for each part of it:
   I    compression wave in the solid inner core
   c    reflection at the core-mantle boundary (PcP, ScS)
   p, s the first part goes up and bounces off the surface (pP, sS)
+  diff the wave creeps along the core-mantle boundary (Pdiff)
 </PRE>
 
 So PKP is a P wave that crossed the outer core, PKIKP one that crossed the inner core too, and SKS an S wave that crossed the outer core as a compression wave.
 
-The shadow zone. Between about 103 and 142 degrees from the epicentre the direct P wave does not arrive: the core bends it away, and the waves that cross the core (PKP) come out further away. This shadow told Beno Gutenberg in 1913 how big the core is. Because S waves do not arrive on the far side of the Earth at all, seismologists learned that the outer core is liquid. In 1936 Inge Lehmann found weak waves inside the shadow zone and concluded that the Earth has a solid inner core.)";
+The shadow zone. Between about 103 and 142 degrees from the epicentre the direct P wave does not arrive: the core bends it away, and the waves that cross the core (PKP) come out further away. Only a weak wave enters the shadow: the dashed front Pdiff, diffracted along the core-mantle boundary (Sdiff is its S twin). This shadow told Beno Gutenberg in 1913 how big the core is. Because S waves do not arrive on the far side of the Earth at all, seismologists learned that the outer core is liquid. In 1936 Inge Lehmann found weak waves inside the shadow zone and concluded that the Earth has a solid inner core.)";
 
 constexpr std::string_view kSeis = R"(The seismograms
 
@@ -141,7 +142,7 @@ constexpr std::string_view kTutorialMap = R"(Welcome to the tutorial
 
 This tutorial shows you what happens inside the Earth during a great earthquake: the Tohoku earthquake of 11 March 2011 near Japan, magnitude 9.1.
 
-You will see where the earthquake happened, how the P wave and the S wave travel through the Earth, how the surface waves follow them, why the core casts a shadow, and how the seismometers around the world record all of it.
+You will see where the earthquake happened, how the P wave and the S wave travel through the Earth, why the core casts a shadow, how the surface waves follow, and how the seismometers around the world record all of it.
 
 The tutorial starts the earthquake by itself. Press Continue at any time to go on, or Cancel to explore on your own.)";
 
@@ -149,7 +150,7 @@ constexpr std::string_view kTutorialEpicentre = R"(The epicentre
 
 The earthquake broke about 29 km deep off the coast of northern Japan, where the Pacific plate sinks beneath Japan. The star on the globe marks the epicentre, the point on the surface right above it. The star in the cross-section marks the focus itself, inside the Earth.
 
-The small circles are seismic stations around the world. In a few seconds the waves will leave the focus. Watch the clock in the panel: it counts minutes after the earthquake.)";
+The small circles are seismic stations around the world. The waves have just left the focus: watch them spread. The clock in the panel counts minutes after the earthquake.)";
 
 constexpr std::string_view kTutorialP = R"(The P wave
 
@@ -161,7 +162,7 @@ constexpr std::string_view kTutorialS = R"(The S wave
 
 The cyan circle and front are the S wave (S for secondary): it shakes the rock from side to side, across the direction it travels. It is slower than P, so it arrives second at every station.
 
-S waves cannot travel through liquids. In the cross-section, watch the S front reach the core: the liquid outer core stops it. This is how we know the outer core is liquid.)";
+S waves cannot travel through liquids. In the cross-section the S front is reaching the core: the liquid outer core stops it, and only its reflection (ScS) comes back up. This is how we know the outer core is liquid.)";
 
 constexpr std::string_view kTutorialSurface = R"(The surface waves
 
@@ -173,7 +174,7 @@ constexpr std::string_view kTutorialShadow = R"(The shadow zone
 
 Look at the cross-section again. The outer core slows the P wave and bends it, like a lens. Between about 103 and 142 degrees from the epicentre the direct P wave does not arrive: this is the shadow zone.
 
-Stations in the shadow zone record only a weak wave bent around the core, and later the PKP waves that crossed the core. In 1913 Beno Gutenberg used this shadow to measure the size of the core: about 3480 km in radius.)";
+Stations in the shadow zone record only a weak wave bent around the core: the dashed red front, Pdiff, which creeps along the core and leaks back up into the shadow. Later the PKP waves that crossed the core arrive. In 1913 Beno Gutenberg used this shadow to measure the size of the core: about 3480 km in radius.)";
 
 constexpr std::string_view kTutorialSeismograms = R"(The seismograms
 
@@ -339,8 +340,8 @@ std::string eventInformationText(const DemoEvent& event, const std::vector<Selec
 std::vector<TutorialStep> tutorialSteps() {
     return {
         {0, 30, "TUT_MAP.INF"},    {10, 40, "TUT_EPI.INF"},    {240, 40, "TUT_P.INF"},
-        {560, 40, "TUT_S.INF"},    {1000, 40, "TUT_SURF.INF"}, {1300, 40, "TUT_SHAD.INF"},
-        {1900, 40, "TUT_SEIS.INF"}, {2700, 30, "TUT_END.INF"},  {3200, 10, "TUT_END.INF"},
+        {480, 40, "TUT_S.INF"},    {950, 40, "TUT_SHAD.INF"},  {1300, 40, "TUT_SURF.INF"},
+        {1750, 40, "TUT_SEIS.INF"}, {2700, 30, "TUT_END.INF"},  {3200, 10, "TUT_END.INF"},
     };
 }
 

@@ -9,28 +9,34 @@
 #include <string>
 #include <vector>
 
+#include "data/command_line.h"
 #include "data/files.h"
 #include "tools/tables/preview.h"
 #include "tools/tables/table_files.h"
 
+namespace {
+
+const orvane::ProgramInfo kProgram{
+    "orvane-tables", "[--preview] OUTDIR [SECONDS...]",
+    "Computes the travel-time tables P.JB, S.JB, PP.JB, SS.JB and the wavefront tables OV0 and OV600\n"
+    "(.INX, .BIN) of the Orvane viewer from the ak135 Earth model and writes them into OUTDIR.",
+    {{"--preview", "also draw the wavefronts at each time SECONDS into OUTDIR/OV0-600s.png, ..."}},
+    1, orvane::kAnyOperands};
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    bool preview = !args.empty() && args[0] == "--preview";
-    if (preview) args.erase(args.begin());
-    if (args.empty() || (!preview && args.size() != 1)) {
-        std::fprintf(stderr,
-                     "usage: orvane-tables OUTDIR\n"
-                     "       orvane-tables --preview OUTDIR SECONDS...\n");
-        return 2;
-    }
+    const orvane::CommandLine line = orvane::readCommandLine(kProgram, argc, argv);
+    if (line.exit) return line.status;
+    const bool preview = line.has("--preview");
+    const std::vector<std::string>& args = line.operands;
+    if (!preview && args.size() != 1) return orvane::usageError(kProgram, "times are given with --preview only");
     std::vector<int> times;
     for (std::size_t i = 1; i < args.size(); ++i) {
         char* end = nullptr;
         long t = std::strtol(args[i].c_str(), &end, 10);
-        if (end == args[i].c_str() || *end != '\0' || t < 0 || t > 32767) {
-            std::fprintf(stderr, "orvane-tables: not a time in seconds: %s\n", args[i].c_str());
-            return 2;
-        }
+        if (end == args[i].c_str() || *end != '\0' || t < 0 || t > 32767)
+            return orvane::usageError(kProgram, "not a time in seconds: " + args[i]);
         times.push_back(static_cast<int>(t));
     }
 
