@@ -47,7 +47,7 @@ std::size_t sequenceLength(unsigned char lead) {
 
 // --- formatting ------------------------------------------------------------------
 
-struct Spec {
+struct Conversion {
     bool left = false, zero = false, plus = false, space = false, alternate = false;
     int width = 0;
     int precision = -1;  // none given
@@ -56,7 +56,7 @@ struct Spec {
 
 // Pads `prefix` + `body` to the width: blanks before, blanks after, or zeros
 // between the sign (or "0x") and the digits.
-void appendPadded(std::string& out, const Spec& s, std::string_view prefix, std::string_view body,
+void appendPadded(std::string& out, const Conversion& s, std::string_view prefix, std::string_view body,
                   bool zerosAllowed) {
     std::size_t length = prefix.size() + body.size();
     std::size_t fill = s.width > 0 && static_cast<std::size_t>(s.width) > length
@@ -71,7 +71,7 @@ void appendPadded(std::string& out, const Spec& s, std::string_view prefix, std:
     }
 }
 
-const char* signOf(bool negative, const Spec& s) {
+const char* signOf(bool negative, const Conversion& s) {
     if (negative) return "-";
     if (s.plus) return "+";
     return s.space ? " " : "";
@@ -83,7 +83,7 @@ void appendUpper(std::string& out, std::string_view text) {
 
 // "%f", "%e", "%g" as printf prints them in the "C" locale: std::to_chars
 // with a precision is defined to give exactly that text.
-void appendReal(std::string& out, const Spec& s, double value) {
+void appendReal(std::string& out, const Conversion& s, double value) {
     const char kind = static_cast<char>(s.conversion | 0x20);
     const bool upper = s.conversion != kind;
     const int precision = s.precision < 0 ? 6 : std::min(s.precision, 4000);
@@ -105,7 +105,7 @@ void appendReal(std::string& out, const Spec& s, double value) {
     appendPadded(out, s, signOf(std::signbit(value), s), body, finite);
 }
 
-void appendInteger(std::string& out, const Spec& s, bool negative, unsigned long long magnitude) {
+void appendInteger(std::string& out, const Conversion& s, bool negative, unsigned long long magnitude) {
     const char c = s.conversion;
     const int base = c == 'x' || c == 'X' ? 16 : c == 'o' ? 8 : 10;
     char buffer[72];
@@ -231,7 +231,7 @@ std::string format(const char* fmt, ...) {
             ++p;
             continue;
         }
-        Spec s;
+        Conversion s;
         for (;; ++p) {
             if (*p == '-') s.left = true;
             else if (*p == '0') s.zero = true;
