@@ -5,22 +5,11 @@
 #include <cmath>
 
 #include "import/time_text.h"
+#include "import/xml_nodes.h"
 
 namespace orvane::import {
 
 namespace {
-
-std::string_view localName(const pugi::xml_node& node) {
-    std::string_view name = node.name();
-    std::size_t colon = name.find(':');
-    return colon == std::string_view::npos ? name : name.substr(colon + 1);
-}
-
-pugi::xml_node child(const pugi::xml_node& node, std::string_view name) {
-    for (pugi::xml_node c : node.children())
-        if (c.type() == pugi::node_element && localName(c) == name) return c;
-    return {};
-}
 
 // The element `name` whose publicID is `id`, else the first one.
 pugi::xml_node preferred(const pugi::xml_node& event, std::string_view name, std::string_view id) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "import/time_text.h"
+#include "import/xml_nodes.h"
 
 namespace orvane::import {
 
@@ -51,19 +52,6 @@ bool parseEpochBound(std::string_view text, double& value) {
 
 bool validPosition(double latitude, double longitude) {
     return std::fabs(latitude) <= 90 && std::fabs(longitude) <= 360;
-}
-
-// The local name of an element, whatever prefix its namespace has.
-std::string_view localName(const pugi::xml_node& node) {
-    std::string_view name = node.name();
-    std::size_t colon = name.find(':');
-    return colon == std::string_view::npos ? name : name.substr(colon + 1);
-}
-
-pugi::xml_node child(const pugi::xml_node& node, std::string_view name) {
-    for (pugi::xml_node c : node.children())
-        if (c.type() == pugi::node_element && localName(c) == name) return c;
-    return {};
 }
 
 template <typename Visit>
