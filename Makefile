@@ -54,5 +54,9 @@ fuzz: sanitize-build
 monkey: sanitize-build
 	bash scripts/monkey $(SANITIZE_BUILD) $(MONKEY_SECONDS) $(MONKEY_SEED)
 
-soak: sanitize-build
-	bash scripts/soak $(SANITIZE_BUILD)
+# Memory growth is judged in the normal build, crashes and reports in both.
+SOAK_SECONDS ?= 600
+
+soak: build sanitize-build
+	bash scripts/soak $(BUILD) $(SOAK_SECONDS)
+	bash scripts/soak $(SANITIZE_BUILD) $(SOAK_SECONDS)
