@@ -292,16 +292,12 @@ TEST(EventWrite, EveryFaultFailsCleanlyAndKeepsTheOldFile) {
 
         e.fileName = dir.file("1994011712.evt");
         FaultOutcome out = writeUnderFault(fault, e.fileName, kNorthridge, [&] { return e.write({station}); });
-        EXPECT_EQ(out.result, false);
-        EXPECT_TRUE(out.previousIntact);
-        EXPECT_TRUE(out.nothingElse);
+        expectFailedCleanly(out);
 
         ScopedCurrentDir here(dir.path());
         std::filesystem::remove_all(e.fileName);
         out = writeUnderFault(fault, dir.file("1994011712.evt"), kNorthridge, [&] { return e.saveAsNew(); });
-        EXPECT_EQ(out.result, false);
-        EXPECT_TRUE(out.previousIntact);
-        EXPECT_TRUE(out.nothingElse);
+        expectFailedCleanly(out);
     }
 }
 

@@ -8,6 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
@@ -42,6 +44,13 @@ struct FaultOutcome {
 inline std::string slurpFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+/// The write said it failed, kept what was stored and left nothing beside it.
+inline void expectFailedCleanly(const FaultOutcome& out) {
+    EXPECT_EQ(out.result, false) << "the write did not say it failed (or died)";
+    EXPECT_TRUE(out.previousIntact) << "what was stored before is damaged";
+    EXPECT_TRUE(out.nothingElse) << "a file was left beside it";
 }
 
 /// Puts `previous` at `path` (a directory for DirectoryInPlace), then runs
